@@ -1,0 +1,65 @@
+#include "cli/cli.h"
+
+#include <iostream>
+#include <iterator>
+#include <string_view>
+
+#include "notation/key_sequence.h"
+
+namespace quillora {
+namespace {
+
+constexpr std::string_view kUsage =
+    "Usage: quillora-cli COMMAND [OPTIONS]\n"
+    "\n"
+    "Commands:\n"
+    "  keys    Read a melody in the phone composer's notation from standard\n"
+    "          input and print two lines: the number of notes, then the key\n"
+    "          presses that enter the melody into the phone, each item\n"
+    "          followed by \", \". Faulty notes show as ERROR.\n"
+    "          Example: printf '8c2 4#f1 16-' | quillora-cli keys\n"
+    "  help    Show this text (also --help, -h).\n";
+
+int UsageError(std::ostream& err, std::string_view message) {
+  err << "quillora-cli: " << message << "\n"
+      << "Try 'quillora-cli --help'.\n";
+  return kExitUsage;
+}
+
+int RunKeys(const std::vector<std::string>& args, std::istream& in,
+            std::ostream& out, std::ostream& err) {
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "--help" || args[i] == "-h") {
+      out << kUsage;
+      return kExitOk;
+    }
+    return UsageError(err, "keys takes no arguments: '" + args[i] + "'");
+  }
+  const std::string melody{std::istreambuf_iterator<char>(in),
+                           std::istreambuf_iterator<char>()};
+  if (in.bad()) {
+    err << "quillora-cli: cannot read standard input\n";
+    return kExitFailure;
+  }
+  // One table for this run, as the window keeps one for its lifetime.
+  NoteTable& table = ProgramNoteTable();
+  const KeySequence sequence = GenerateKeySequence(melody, table);
+  out << sequence.noteCount << "\n" << sequence.keys << "\n";
+  return out.good() ? kExitOk : kExitFailure;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::istream& in,
+           std::ostream& out, std::ostream& err) {
+  if (args.empty()) return UsageError(err, "no command given");
+  const std::string& command = args[0];
+  if (command == "--help" || command == "-h" || command == "help") {
+    out << kUsage;
+    return kExitOk;
+  }
+  if (command == "keys") return RunKeys(args, in, out, err);
+  return UsageError(err, "unknown command '" + command + "'");
+}
+
+}  // namespace quillora

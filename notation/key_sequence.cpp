@@ -1,0 +1,132 @@
+#include "notation/key_sequence.h"
+
+#include <algorithm>
+
+#include "notation/text_ops.h"
+
+namespace quillora {
+
+std::string NormaliseMelody(std::string_view text) {
+  std::string result = ReplaceAll(text, ",", " ");
+  result = ReplaceAll(result, ".", "#");
+  result = ReplaceAll(result, "\r", "");
+  result = ReplaceAll(result, "\n", "");
+  return ReplaceAll(result, "  ", " ");
+}
+
+TokenSplitter::TokenSplitter(std::string_view normalisedMelody)
+    : source_(Trim(normalisedMelody)) {}
+
+// The source is the trimmed melody followed by one space. Each step takes the
+// text before the next space as the token and moves past that space; the
+// walk goes on while more than one character of the source is left. The
+// first step always runs, so an empty melody yields one empty token.
+bool TokenSplitter::Next(std::string_view& token) {
+  const std::size_t sourceLength = source_.size() + 1;  // the appended space
+  if (started_ && sourceLength - pos_ <= 1) return false;
+  started_ = true;
+  std::size_t space = source_.find(' ', pos_);
+  if (space == std::string_view::npos) space = source_.size();
+  token = Trim(source_.substr(pos_, space - pos_));
+  pos_ = space + 1;
+  return true;
+}
+
+namespace {
+
+constexpr bool IsValidLength(std::int32_t duration) {
+  return duration == 1 || duration == 2 || duration == 4 || duration == 8 ||
+         duration == 16 || duration == 32;
+}
+
+// Note key of a semitone: the white key of its letter, "#" for a sharp.
+std::string_view NoteKey(std::int32_t semitone) {
+  static constexpr std::string_view kKeys[12] = {
+      "1", "1#", "2", "2#", "3", "4", "4#", "5", "5#", "6", "6#", "7"};
+  if (semitone < 0 || semitone > 11) return "ERROR";
+  return kKeys[semitone];
+}
+
+// The composer's state while the key list is built.
+struct ComposerState {
+  std::int32_t duration = 4;
+  std::int32_t octave = 1;
+};
+
+// Appends the presses of one entry to `keys`, updating `state`.
+void AppendEntryKeys(const NoteEntry& entry, ComposerState& state,
+                     std::string& keys) {
+  const bool isPause = entry.Octave < 1;
+  const std::string_view noteKey = isPause ? " 0" : NoteKey(entry.Semitone);
+  if (noteKey == "ERROR") {
+    keys.append("ERROR, ");
+    return;
+  }
+  std::string item(noteKey);
+
+  if (entry.Duration != state.duration) {
+    if (!IsValidLength(entry.Duration)) {
+      keys.append(" ERROR,");
+      return;
+    }
+    const std::int32_t lengthBefore = state.duration;
+    while (state.duration != entry.Duration) {
+      if (entry.Duration > state.duration) {
+        item.push_back('8');
+        state.duration *= 2;
+      } else {
+        item.push_back('9');
+        state.duration /= 2;
+      }
+    }
+    // A pause's length presses do not carry over to the next note.
+    if (isPause) state.duration = lengthBefore;
+  }
+
+  if (entry.Octave > 0 && entry.Octave != state.octave) {
+    if (entry.Octave > 3) {
+      keys.append(" ERROR,");
+      return;
+    }
+    while (state.octave != entry.Octave) {
+      state.octave = state.octave == 3 ? 1 : state.octave + 1;
+      item.push_back('*');
+    }
+  }
+
+  keys.append(item);
+  keys.append(", ");
+}
+
+}  // namespace
+
+KeySequence GenerateKeySequence(std::string_view melodyText, NoteTable& table) {
+  const std::string normalised = NormaliseMelody(melodyText);
+
+  KeySequence result;
+  TokenSplitter splitter(normalised);
+  std::string_view token;
+  while (splitter.Next(token)) {
+    if (token.size() < 2) continue;
+    if (result.noteCount < NoteTable::kCapacity) {
+      ParseNoteToken(token, table.entries[result.noteCount]);
+    }
+    ++result.noteCount;
+  }
+  table.NoteCount = result.noteCount;
+
+  // The longest item, "1#99999**" and its separator, is 11 bytes.
+  result.keys.reserve(static_cast<std::size_t>(result.noteCount) * 11);
+  ComposerState state;
+  const std::int32_t parsed = std::min(result.noteCount, NoteTable::kCapacity);
+  for (std::int32_t j = 0; j < parsed; ++j) {
+    AppendEntryKeys(table.entries[j], state, result.keys);
+  }
+  // Notes that did not fit into the table cannot be entered.
+  for (std::int32_t j = parsed; j < result.noteCount; ++j) {
+    result.keys.append("ERROR, ");
+  }
+  return result;
+}
+
+}  // namespace quillora

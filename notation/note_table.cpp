@@ -1,0 +1,71 @@
+#include "notation/note_table.h"
+
+#include <memory>
+
+#include "notation/text_ops.h"
+
+namespace quillora {
+
+NoteTable& ProgramNoteTable() {
+  // Allocated on first use and kept until the process ends.
+  static const auto table = std::make_unique<NoteTable>();
+  return *table;
+}
+
+std::int32_t NoteNameToIndex(std::string_view name) {
+  struct Row {
+    std::string_view name;
+    std::int32_t index;
+  };
+  static constexpr Row kNames[] = {
+      {"C", 0},  {"C#", 1}, {"#C", 1},  {"D", 2},   {"D#", 3}, {"#D", 3},
+      {"E", 4},  {"F", 5},  {"F#", 6},  {"#F", 6},  {"G", 7},  {"G#", 8},
+      {"#G", 8}, {"A", 9},  {"A#", 10}, {"#A", 10}, {"B", 11},
+  };
+  if (name.size() > 2) return -1;
+  const std::string upper = ToUpperAscii(name);
+  for (const Row& row : kNames) {
+    if (row.name == upper) return row.index;
+  }
+  return -1;
+}
+
+void ParseNoteToken(std::string_view token, NoteEntry& entry) {
+  entry = {kUnparsedDuration, kUnparsedSemitone, kUnparsedOctave};
+
+  std::size_t digits = 0;
+  while (digits < token.size() && IsAsciiDigit(token[digits])) ++digits;
+  const std::optional<std::int32_t> duration = ToInt32(token.substr(0, digits));
+  if (!duration) return;
+  entry.Duration = *duration;
+
+  // A token of digits only is read again from its start as name and octave.
+  const std::string_view rest =
+      digits == token.size() ? token : token.substr(digits);
+
+  std::size_t nameEnd = 0;
+  while (nameEnd < rest.size() && !IsAsciiDigit(rest[nameEnd]) &&
+         rest[nameEnd] != '.') {
+    ++nameEnd;
+  }
+  const std::string_view name = rest.substr(0, nameEnd);
+  const std::string_view octaveText =
+      nameEnd == rest.size() ? rest : rest.substr(nameEnd);
+
+  entry.Semitone = NoteNameToIndex(name);
+
+  if (octaveText == "-" || octaveText == "P" || octaveText == "p") {
+    entry.Octave = 0;
+    return;
+  }
+  const std::optional<std::int32_t> octave = ToInt32(octaveText);
+  if (!octave) return;
+  entry.Octave = *octave > 4 ? *octave - 4 : *octave;
+}
+
+void ParseNoteToken(std::string_view token, std::int32_t index) {
+  if (index < 0 || index >= NoteTable::kCapacity) return;
+  ParseNoteToken(token, ProgramNoteTable().entries[index]);
+}
+
+}  // namespace quillora
