@@ -11,13 +11,14 @@ std::optional<std::vector<ComposedNote>> ReplayKeys(std::string_view keyList) {
   std::int32_t octave = 1;
   // While the last entry is a pause, its length presses are its own: the
   // next entry starts from the length in force before the pause.
-  std::optional<std::int32_t> lengthBeforePause;
+  // 0 while the last entry is a note.
+  std::int32_t lengthBeforePause = 0;
   bool sharpAllowed = false;
 
   auto enter = [&](ComposedNote note) {
-    if (lengthBeforePause) {
-      length = *lengthBeforePause;
-      lengthBeforePause.reset();
+    if (lengthBeforePause != 0) {
+      length = lengthBeforePause;
+      lengthBeforePause = 0;
     }
     note.duration = length;
     if (note.pause) {
