@@ -50,9 +50,9 @@ void PropertyList::AddInteger(std::string name, std::int64_t initial,
        [set = std::move(set), minimum, maximum](const LayoutValue& value) {
          const std::int64_t v = Expect<std::int64_t>(value, "an integer");
          if (v < minimum || v > maximum) {
-           throw std::invalid_argument(
-               "expected an integer from " + std::to_string(minimum) +
-               " to " + std::to_string(maximum));
+           throw std::invalid_argument("expected an integer from " +
+                                       std::to_string(minimum) + " to " +
+                                       std::to_string(maximum));
          }
          set(v);
        },
@@ -62,11 +62,14 @@ void PropertyList::AddInteger(std::string name, std::int64_t initial,
 void PropertyList::AddBoolean(std::string name, bool initial,
                               std::function<void(bool)> set,
                               std::function<bool()> get) {
-  auto toValue = [](bool b) { return LayoutValue(Identifier{b ? "true" : "false"}); };
+  auto toValue = [](bool b) {
+    return LayoutValue(Identifier{b ? "true" : "false"});
+  };
   properties_.push_back(
       {std::move(name), toValue(initial),
        [set = std::move(set)](const LayoutValue& value) {
-         const std::string& word = Expect<Identifier>(value, "true or false").name;
+         const std::string& word =
+             Expect<Identifier>(value, "true or false").name;
          if (word != "true" && word != "false") {
            throw std::invalid_argument("expected true or false");
          }
@@ -113,8 +116,9 @@ void PropertyList::AddColour(std::string name, Rgb initial,
        [get = std::move(get)] { return LayoutValue(get()); }});
 }
 
-void PropertyList::AddEnum(std::string name, std::vector<std::string> valueNames,
-                           int initial, std::function<void(int)> set,
+void PropertyList::AddEnum(std::string name,
+                           std::vector<std::string> valueNames, int initial,
+                           std::function<void(int)> set,
                            std::function<int()> get, bool alwaysStored) {
   auto toValue = [valueNames](int v) {
     if (v < 0 || v >= static_cast<int>(valueNames.size())) {
@@ -126,12 +130,14 @@ void PropertyList::AddEnum(std::string name, std::vector<std::string> valueNames
   properties_.push_back(
       {std::move(name), std::move(initialValue),
        [set = std::move(set), valueNames](const LayoutValue& value) {
-         const std::string& word = Expect<Identifier>(value, "a value name").name;
+         const std::string& word =
+             Expect<Identifier>(value, "a value name").name;
          for (std::size_t i = 0; i < valueNames.size(); ++i) {
            if (valueNames[i] == word) return set(static_cast<int>(i));
          }
          std::string known;
-         for (const std::string& n : valueNames) known += (known.empty() ? "" : ", ") + n;
+         for (const std::string& n : valueNames)
+           known += (known.empty() ? "" : ", ") + n;
          throw std::invalid_argument("expected one of " + known);
        },
        [get = std::move(get), toValue] { return toValue(get()); },
@@ -206,7 +212,8 @@ void LoadComponent(TComponent& root, const LayoutNode& node,
     root.DefineProperties(binary);
     // Published properties first, the component's own binary ones last.
     auto isBinary = [&](const LayoutProperty& p) {
-      return published.Find(p.name) == nullptr && binary.Find(p.name) != nullptr;
+      return published.Find(p.name) == nullptr &&
+             binary.Find(p.name) != nullptr;
     };
     for (const bool binaryPass : {false, true}) {
       for (const LayoutProperty& property : node.properties) {
@@ -217,12 +224,13 @@ void LoadComponent(TComponent& root, const LayoutNode& node,
             p->set(property.value);
           } else if (const BinaryProperty* b = binary.Find(property.name)) {
             const Blob* blob = std::get_if<Blob>(&property.value);
-            if (!blob) throw std::invalid_argument("expected binary data <...>");
+            if (!blob)
+              throw std::invalid_argument("expected binary data <...>");
             b->read(*blob);
           } else {
-            throw LayoutError(property.line,
-                              std::string(root.ClassName()) +
-                                  " has no property " + property.name);
+            throw LayoutError(property.line, std::string(root.ClassName()) +
+                                                 " has no property " +
+                                                 property.name);
           }
         } catch (const std::invalid_argument& e) {
           throw LayoutError(property.line, where + ": " + e.what());

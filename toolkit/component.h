@@ -96,8 +96,9 @@ class PropertyList {
                   std::function<std::int64_t()> get);
   void AddBoolean(std::string name, bool initial, std::function<void(bool)> set,
                   std::function<bool()> get);
-  void AddFloat(std::string name, double initial, std::function<void(double)> set,
-                std::function<double()> get, bool alwaysStored = false);
+  void AddFloat(std::string name, double initial,
+                std::function<void(double)> set, std::function<double()> get,
+                bool alwaysStored = false);
   void AddText(std::string name, std::string initial,
                std::function<void(const std::string&)> set,
                std::function<std::string()> get);
@@ -148,9 +149,8 @@ class ComponentRegistry {
   void Register(std::string className, Creator creator);
   template <typename T>
   void Register(std::string className) {
-    Register(std::move(className), [](TComponent& owner) {
-      return std::make_unique<T>(&owner);
-    });
+    Register(std::move(className),
+             [](TComponent& owner) { return std::make_unique<T>(&owner); });
   }
   // Null when the class is unknown.
   std::unique_ptr<TComponent> Create(std::string_view className,

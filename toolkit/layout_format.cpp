@@ -7,10 +7,9 @@
 namespace quillora {
 
 LayoutError::LayoutError(int line, const std::string& message)
-    : std::runtime_error(line > 0
-                             ? "layout line " + std::to_string(line) + ": " +
-                                   message
-                             : "layout: " + message),
+    : std::runtime_error(line > 0 ? "layout line " + std::to_string(line) +
+                                        ": " + message
+                                  : "layout: " + message),
       line_(line) {}
 
 namespace {
@@ -60,7 +59,8 @@ class Parser {
       const char c = Peek();
       if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
         Take();
-      } else if (c == '/' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '/') {
+      } else if (c == '/' && pos_ + 1 < text_.size() &&
+                 text_[pos_ + 1] == '/') {
         while (!AtEnd() && Peek() != '\n') Take();
       } else {
         return;
@@ -137,11 +137,21 @@ class Parser {
       if (AtEnd()) Fail("unterminated text");
       const char escaped = Take();
       switch (escaped) {
-        case '"': value.push_back('"'); break;
-        case '\\': value.push_back('\\'); break;
-        case 'n': value.push_back('\n'); break;
-        case 'r': value.push_back('\r'); break;
-        case 't': value.push_back('\t'); break;
+        case '"':
+          value.push_back('"');
+          break;
+        case '\\':
+          value.push_back('\\');
+          break;
+        case 'n':
+          value.push_back('\n');
+          break;
+        case 'r':
+          value.push_back('\r');
+          break;
+        case 't':
+          value.push_back('\t');
+          break;
         case 'x': {
           const int high = HexValue(Peek());
           if (high < 0) Fail("expected two hex digits after \\x");
@@ -152,7 +162,8 @@ class Parser {
           value.push_back(static_cast<char>(high * 16 + low));
           break;
         }
-        default: Fail(std::string("unknown escape \\") + escaped);
+        default:
+          Fail(std::string("unknown escape \\") + escaped);
       }
     }
   }
@@ -279,7 +290,8 @@ std::string FormatValue(const LayoutValue& value, const std::string& indent) {
       static constexpr char kHex[] = "0123456789ABCDEF";
       std::string text = "<";
       for (std::size_t i = 0; i < v.size(); ++i) {
-        if (i > 0) text += i % 32 == 0 ? "\n" + indent + "  " : (i % 4 == 0 ? " " : "");
+        if (i > 0)
+          text += i % 32 == 0 ? "\n" + indent + "  " : (i % 4 == 0 ? " " : "");
         text += kHex[v[i] >> 4];
         text += kHex[v[i] & 15];
       }

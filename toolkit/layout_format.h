@@ -7,8 +7,8 @@
 //     Caption: "Quillora (ZIDIZ Edition)"   // text, with \" \\ \n \r \t \xHH
 //     ClientWidth: 640                      // integer
 //     Font.Color: #40516E                   // colour, red green blue
-//     Font.Style: bold                      // identifier (enumerations, true/false)
-//     TToneGen ToneGen1 {
+//     Font.Style: bold                      // identifier (enumerations,
+//     true/false) TToneGen ToneGen1 {
 //       AMFrequency: 0.5                    // number with a fraction
 //       AMArrayData: <07000000 00000000>    // binary data as hex digits
 //     }

@@ -1,0 +1,159 @@
+#include "app/main_window.h"
+
+#include <stdexcept>
+#include <string>
+
+#include "app/field_rules.h"
+#include "notation/key_sequence.h"
+#include "toolkit/application.h"
+#include "toolkit/toolkit_classes.h"
+
+namespace quillora {
+
+void RegisterProgramClasses(ComponentRegistry& registry) {
+  RegisterToolkitClasses(registry);
+}
+
+TForm1::TForm1(TComponent* owner, const ComponentRegistry& registry,
+               const char* layoutPath)
+    : TForm(owner), programFolder_(ExecutableFolder()) {
+  LoadFromResource(layoutPath, registry);
+  BindControls();
+  ConnectEvents();
+}
+
+template <typename T>
+T* TForm1::Bind(std::string_view name) {
+  T* control = dynamic_cast<T*>(FindComponent(name));
+  if (!control) {
+    throw std::runtime_error("The window layout has no control " +
+                             std::string(name) + " of the expected class");
+  }
+  return control;
+}
+
+void TForm1::BindControls() {
+  Image1 = Bind<TImage>("Image1");
+  SpeedButton1 = Bind<TSpeedButton>("SpeedButton1");
+  SpeedButton2 = Bind<TSpeedButton>("SpeedButton2");
+  SpeedButton3 = Bind<TSpeedButton>("SpeedButton3");
+  SpeedButton4 = Bind<TSpeedButton>("SpeedButton4");
+  Label1 = Bind<TLabel>("Label1");
+  Label2 = Bind<TLabel>("Label2");
+  SpeedButton5 = Bind<TSpeedButton>("SpeedButton5");
+  SpeedButton6 = Bind<TSpeedButton>("SpeedButton6");
+  Image2 = Bind<TImage>("Image2");
+  Label3 = Bind<TLabel>("Label3");
+  Label4 = Bind<TLabel>("Label4");
+  Image_1 = Bind<TImage>("Image_1");
+  Image_2 = Bind<TImage>("Image_2");
+  Image_3 = Bind<TImage>("Image_3");
+  Image_4 = Bind<TImage>("Image_4");
+  Image_5 = Bind<TImage>("Image_5");
+  Image_6 = Bind<TImage>("Image_6");
+  Image_7 = Bind<TImage>("Image_7");
+  Image_8 = Bind<TImage>("Image_8");
+  Image_9 = Bind<TImage>("Image_9");
+  Image_zv = Bind<TImage>("Image_zv");
+  Image_0 = Bind<TImage>("Image_0");
+  Image_rs = Bind<TImage>("Image_rs");
+  Image_empty = Bind<TImage>("Image_empty");
+  CGauge1 = Bind<TCGauge>("CGauge1");
+  SpeedButton7 = Bind<TSpeedButton>("SpeedButton7");
+  SpeedButton8 = Bind<TSpeedButton>("SpeedButton8");
+  Label5 = Bind<TLabel>("Label5");
+  SpeedButton9 = Bind<TSpeedButton>("SpeedButton9");
+  SpeedButton10 = Bind<TSpeedButton>("SpeedButton10");
+  SpeedButton11 = Bind<TSpeedButton>("SpeedButton11");
+  Memo1 = Bind<TMemo>("Memo1");
+  Memo2 = Bind<TMemo>("Memo2");
+  Edit1 = Bind<TEdit>("Edit1");
+  CheckBox1 = Bind<TCheckBox>("CheckBox1");
+  Edit2 = Bind<TEdit>("Edit2");
+  Edit3 = Bind<TEdit>("Edit3");
+  Timer1 = Bind<TTimer>("Timer1");
+  Timer2 = Bind<TTimer>("Timer2");
+  OpenDialog1 = Bind<TOpenDialog>("OpenDialog1");
+  SaveDialog1 = Bind<TSaveDialog>("SaveDialog1");
+}
+
+void TForm1::ConnectEvents() {
+  using namespace std::placeholders;
+  auto notify = [this](void (TForm1::*handler)(TComponent&)) {
+    return [this, handler](TComponent& sender) { (this->*handler)(sender); };
+  };
+  OnShow = notify(&TForm1::FormShow);
+  Memo1->OnChange = notify(&TForm1::Memo1Change);
+  SpeedButton1->OnClick = notify(&TForm1::SpeedButton1Click);
+  SpeedButton2->OnClick = notify(&TForm1::SpeedButton2Click);
+  SpeedButton3->OnClick = notify(&TForm1::SpeedButton3Click);
+  SpeedButton4->OnClick = notify(&TForm1::SpeedButton4Click);
+  Label1->OnMouseDown = [this](TComponent& sender, MouseButton button, int x,
+                               int y) {
+    Label1MouseDown(sender, button, x, y);
+  };
+  SpeedButton5->OnClick = notify(&TForm1::SpeedButton5Click);
+  SpeedButton6->OnClick = notify(&TForm1::SpeedButton6Click);
+  SpeedButton7->OnClick = notify(&TForm1::SpeedButton7Click);
+  SpeedButton8->OnClick = notify(&TForm1::SpeedButton8Click);
+  SpeedButton9->OnClick = notify(&TForm1::SpeedButton9Click);
+  SpeedButton10->OnClick = notify(&TForm1::SpeedButton10Click);
+  SpeedButton11->OnClick = notify(&TForm1::SpeedButton11Click);
+  Edit2->OnChange = notify(&TForm1::Edit2Change);
+  Edit3->OnChange = notify(&TForm1::Edit3Change);
+  Timer1->OnTimer = notify(&TForm1::Timer1Timer);
+  Timer2->OnTimer = notify(&TForm1::Timer2Timer);
+}
+
+void TForm1::FormShow(TComponent&) {
+  // The window is exactly the skin; the lit-key pictures below fall outside.
+  SetClientSize(Image1->Width(), Image1->Height());
+  Memo1Change(*Memo1);
+}
+
+void TForm1::Memo1Change(TComponent&) {
+  const KeySequence sequence =
+      GenerateKeySequence(Memo1->Text(), ProgramNoteTable());
+  Label2->SetCaption(std::to_string(sequence.noteCount));
+  Memo2->SetText(sequence.keys);
+}
+
+void TForm1::SpeedButton3Click(TComponent&) {
+  TApplication::Instance().Terminate();
+}
+
+void TForm1::SpeedButton4Click(TComponent&) {
+  TApplication::Instance().Minimize();
+}
+
+void TForm1::Label1MouseDown(TComponent&, MouseButton, int, int) {
+  StartWindowDrag();
+}
+
+void TForm1::Edit2Change(TComponent&) {
+  if (const auto corrected = CorrectedSecondsPerKey(Edit2->Text())) {
+    Edit2->SetText(*corrected);
+  }
+}
+
+void TForm1::Edit3Change(TComponent&) {
+  if (const auto corrected = CorrectedTempo(Edit3->Text())) {
+    Edit3->SetText(*corrected);
+  }
+}
+
+// Handlers whose subsystems come later; connected so that the controls are
+// live from the start.
+void TForm1::SpeedButton1Click(TComponent&) {}
+void TForm1::SpeedButton2Click(TComponent&) {}
+void TForm1::SpeedButton5Click(TComponent&) {}
+void TForm1::SpeedButton6Click(TComponent&) {}
+void TForm1::SpeedButton7Click(TComponent&) {}
+void TForm1::SpeedButton8Click(TComponent&) {}
+void TForm1::SpeedButton9Click(TComponent&) {}
+void TForm1::Timer2Timer(TComponent&) {}
+void TForm1::Timer1Timer(TComponent&) {}
+void TForm1::SpeedButton10Click(TComponent&) {}
+void TForm1::SpeedButton11Click(TComponent&) {}
+
+}  // namespace quillora

@@ -1,0 +1,10 @@
+// Registers the toolkit's component classes under their layout names.
+#pragma once
+
+#include "toolkit/component.h"
+
+namespace quillora {
+
+void RegisterToolkitClasses(ComponentRegistry& registry);
+
+}  // namespace quillora
