@@ -180,6 +180,7 @@ void TForm::Loaded() {
   for (std::size_t i = 1; i < ordered.size(); ++i) {
     QWidget::setTabOrder(ordered[i - 1]->Widget(), ordered[i]->Widget());
   }
+  if (!ordered.empty()) ordered.front()->Widget()->setFocus();
   // Controls stack in the order they were laid: the first lies beneath.
   for (const auto& component : Components()) {
     if (auto* control = dynamic_cast<TControl*>(component.get())) {

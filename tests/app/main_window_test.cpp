@@ -1,0 +1,192 @@
+// The main window as the user meets it, driven through its real widgets.
+#include "app/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <memory>
+
+#include "resources/resources.h"
+#include "toolkit/application.h"
+
+namespace quillora {
+namespace {
+
+class MainWindowTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() { InitQuilloraResources(); }
+
+  MainWindowTest() {
+    RegisterProgramClasses(registry_);
+    form_ = std::make_unique<TForm1>(nullptr, registry_);
+    form_->ShowForm();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(form_->Widget()));
+  }
+
+  // Replaces a field's whole text as a user would: select all, then paste
+  // (the fields check every change, so typing "-3" key by key would be
+  // checked at "-" already).
+  void PasteInto(TControl& field, const QString& text) {
+    field.Widget()->setFocus();
+    QTest::keyClick(field.Widget(), Qt::Key_A, Qt::ControlModifier);
+    if (text.isEmpty()) {
+      QTest::keyClick(field.Widget(), Qt::Key_Delete);
+    } else {
+      QApplication::clipboard()->setText(text);
+      QTest::keyClick(field.Widget(), Qt::Key_V, Qt::ControlModifier);
+    }
+  }
+
+  ComponentRegistry registry_;
+  std::unique_ptr<TForm1> form_;
+};
+
+TEST_F(MainWindowTest, StartsAsTheBareSkinWithItsDefaults) {
+  EXPECT_EQ(form_->Widget()->size(), QSize(635, 353));
+  EXPECT_TRUE(form_->Widget()->windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_EQ(form_->Caption(), "Quillora (ZIDIZ Edition)");
+  // Centred on the desktop at its shown size.
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+  EXPECT_EQ(form_->Widget()->geometry().center().x(), screen.center().x());
+  EXPECT_NEAR(form_->Widget()->geometry().center().y(), screen.center().y(), 1);
+
+  EXPECT_EQ(form_->Label2->Caption(), "0");
+  EXPECT_EQ(form_->Memo2->Text(), "");
+  EXPECT_EQ(form_->Label4->Caption(), "ZIDIZ");
+  EXPECT_EQ(form_->Label3->Caption(), "00:00");
+  EXPECT_EQ(form_->Edit2->Text(), "2");
+  EXPECT_EQ(form_->Edit3->Text(), "120");
+  EXPECT_TRUE(form_->CheckBox1->Checked());
+  EXPECT_FALSE(form_->CGauge1->Widget()->isVisible());
+  EXPECT_FALSE(form_->Label5->Widget()->isVisible());
+  EXPECT_TRUE(form_->Timer1->Enabled());
+  EXPECT_FALSE(form_->Timer2->Enabled());
+  // The melody field is first in the tab order.
+  EXPECT_EQ(form_->Widget()->focusWidget(), form_->Memo1->Widget());
+}
+
+TEST_F(MainWindowTest, LitKeyPicturesLieOutsideTheShownWindow) {
+  for (TImage* picture :
+       {form_->Image_1, form_->Image_5, form_->Image_zv, form_->Image_rs,
+        form_->Image_empty}) {
+    EXPECT_GE(picture->Top(), form_->Height()) << picture->Name();
+    EXPECT_EQ(picture->Picture().size(), QSize(121, 106)) << picture->Name();
+  }
+  EXPECT_EQ(form_->Image2->Picture().size(), QSize(121, 106));
+  EXPECT_EQ(form_->Image1->Picture().size(), QSize(635, 353));
+  EXPECT_EQ(form_->Image1->Picture().format(), QImage::Format_RGB888);
+}
+
+TEST_F(MainWindowTest, TypingAMelodyRewritesCountAndKeys) {
+  form_->Memo1->Widget()->setFocus();
+  QTest::keyClicks(form_->Memo1->Widget(), "8c2 8d2");
+  EXPECT_EQ(form_->Label2->Caption(), "2");
+  EXPECT_EQ(form_->Memo2->Text(), "18*, 2, ");
+
+  // Enter starts a new line; a line break joins the tokens around it.
+  QTest::keyClick(form_->Memo1->Widget(), Qt::Key_Return);
+  QTest::keyClicks(form_->Memo1->Widget(), "4c1");
+  EXPECT_EQ(form_->Label2->Caption(), "2");
+  EXPECT_EQ(form_->Memo2->Text(), "18*,  ERROR,");  // 8d24c1 has no octave
+}
+
+TEST_F(MainWindowTest, PastingAMelodyRewritesCountAndKeys) {
+  QApplication::clipboard()->setText("4c1 8d1 8e2 4- 16#f2 2.c3 8p 4b1");
+  form_->Memo1->Widget()->setFocus();
+  QTest::keyClick(form_->Memo1->Widget(), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(form_->Label2->Caption(), "8");
+  EXPECT_EQ(form_->Memo2->Text(), "1, 28, 3*,  09, 4#8, 1#999*,  088, 78*, ");
+  // Deleting it all empties the list again.
+  PasteInto(*form_->Memo1, "");
+  EXPECT_EQ(form_->Label2->Caption(), "0");
+  EXPECT_EQ(form_->Memo2->Text(), "");
+}
+
+TEST_F(MainWindowTest, FieldsAreCheckedAtEveryKeyPress) {
+  PasteInto(*form_->Edit2, "");
+  QTest::keyClicks(form_->Edit2->Widget(), "-3");  // "-" is no number: "1", then "13"
+  EXPECT_EQ(form_->Edit2->Text(), "10");
+}
+
+TEST_F(MainWindowTest, KeyListIsReadOnly) {
+  form_->Memo2->Widget()->setFocus();
+  QTest::keyClicks(form_->Memo2->Widget(), "123");
+  EXPECT_EQ(form_->Memo2->Text(), "");
+}
+
+TEST_F(MainWindowTest, SecondsPerKeyFieldIsCorrectedOnEntry) {
+  const struct {
+    const char* typed;
+    const char* shown;
+  } cases[] = {{"0", "1"}, {"-3", "1"}, {"11", "10"}, {"250", "10"},
+               {"5", "5"}, {"x", "1"},  {"", ""}};
+  for (const auto& c : cases) {
+    PasteInto(*form_->Edit2, c.typed);
+    EXPECT_EQ(form_->Edit2->Text(), c.shown) << "typed '" << c.typed << "'";
+  }
+}
+
+TEST_F(MainWindowTest, TempoFieldTakesAnyWholeNumber) {
+  const struct {
+    const char* typed;
+    const char* shown;
+  } cases[] = {{"abc", "120"}, {"90", "90"}, {"0", "0"}, {"-20", "-20"}, {"", ""}};
+  for (const auto& c : cases) {
+    PasteInto(*form_->Edit3, c.typed);
+    EXPECT_EQ(form_->Edit3->Text(), c.shown) << "typed '" << c.typed << "'";
+  }
+}
+
+TEST_F(MainWindowTest, SetByProgramTheFieldsAreCorrectedToo) {
+  form_->Edit2->SetText("11");
+  EXPECT_EQ(form_->Edit2->Text(), "10");
+  form_->Edit3->SetText("fast");
+  EXPECT_EQ(form_->Edit3->Text(), "120");
+  form_->Memo1->SetText("8c2,8d2");
+  EXPECT_EQ(form_->Memo2->Text(), "18*, 2, ");
+}
+
+TEST_F(MainWindowTest, TitleStripDragsTheWindow) {
+  const QPoint start = form_->Widget()->pos();
+  QCursor::setPos(start + QPoint(300, 20));
+  QTest::mousePress(form_->Label1->Widget(), Qt::RightButton, {}, QPoint(124, 20));
+  ASSERT_TRUE(form_->ManualDragActive());
+  QMouseEvent move(QEvent::MouseMove, QPointF(130, 25),
+                   QPointF(start + QPoint(340, 60)), Qt::NoButton,
+                   Qt::RightButton, Qt::NoModifier);
+  QApplication::sendEvent(form_->Label1->Widget(), &move);
+  EXPECT_EQ(form_->Widget()->pos(), start + QPoint(40, 40));
+  QTest::mouseRelease(form_->Label1->Widget(), Qt::RightButton);
+  EXPECT_FALSE(form_->ManualDragActive());
+}
+
+TEST(MainWindowLayoutTest, BrokenLayoutsFailStartUpWithAClearMessage) {
+  InitQuilloraResources();
+  ComponentRegistry registry;
+  RegisterProgramClasses(registry);
+  const struct {
+    const char* file;
+    const char* messagePart;
+  } cases[] = {
+      {"unknown_class.layout", "line 3: unknown class TButton"},
+      {"unknown_property.layout", "line 4: TMemo has no property Lines"},
+      {"missing_control.layout", "no control SpeedButton1"},
+      {"unterminated.layout", "missing '}'"},
+  };
+  for (const auto& c : cases) {
+    const std::string path = std::string(QUILLORA_TEST_DATA) + "/" + c.file;
+    try {
+      TForm1 form(nullptr, registry, path.c_str());
+      ADD_FAILURE() << c.file << " loaded";
+    } catch (const std::exception& error) {
+      EXPECT_NE(std::string(error.what()).find(c.messagePart), std::string::npos)
+          << c.file << ": " << error.what();
+    }
+  }
+}
+
+}  // namespace
+}  // namespace quillora
