@@ -69,12 +69,7 @@ run_tests() {
 
 run_program() {
   build_main
-  if [ -x "$root/build/app/quillora" ]; then
-    exec "$root/build/app/quillora"
-  fi
-  # Until the window exists: the companion on the bundled example melody.
-  echo "Key presses for the example melody:"
-  "$root/build/cli/quillora-cli" keys <"$root/resources/melodies/example.txt"
+  exec "$root/build/app/quillora"
 }
 
 case "${1:-}" in
