@@ -15,7 +15,6 @@
 #include <QPainterPath>
 #include <QRect>
 #include <QString>
-
 #include <array>
 
 namespace quillora::artgen {
@@ -49,39 +48,36 @@ inline constexpr QSize kSkinSize{635, 353};
 inline constexpr QSize kAboutSize{400, 250};
 
 // Main window controls painted over.
-inline constexpr QRect kKeypad{25, 220, 121, 106};  // Image2
-inline constexpr QRect kClock{94, 101, 28, 11};     // Label3
-inline constexpr QRect kStatus{41, 118, 85, 24};    // Label4
-inline constexpr QRect kGauge{39, 143, 89, 5};      // CGauge1
-inline constexpr QRect kEstimate{39, 149, 90, 11};  // Label5
-inline constexpr QRect kTitleStrip{176, 0, 457, 41};  // Label1
-inline constexpr QRect kMelodyName{265, 46, 250, 13};  // Edit1
-inline constexpr QRect kAboutButton{522, 46, 49, 12};  // SpeedButton11
-inline constexpr QRect kHelpButton{575, 46, 12, 12};   // SpeedButton10
-inline constexpr QRect kMinimiseButton{591, 46, 12, 12};  // SpeedButton4
-inline constexpr QRect kCloseButton{607, 46, 12, 12};     // SpeedButton3
-inline constexpr QRect kNotation{184, 80, 328, 93};       // Memo1
-inline constexpr QRect kTempo{364, 66, 37, 11};           // Edit3
-inline constexpr QRect kNoteCount{477, 65, 34, 12};       // Label2
-inline constexpr QRect kOpenButton{527, 82, 33, 30};      // SpeedButton5
-inline constexpr QRect kSaveButton{577, 82, 33, 30};      // SpeedButton6
-inline constexpr QRect kPlayButton{524, 152, 42, 18};     // SpeedButton1
-inline constexpr QRect kStopPlayButton{572, 152, 42, 18};  // SpeedButton2
-inline constexpr QRect kKeyList{185, 199, 430, 94};        // Memo2
-inline constexpr QRect kStartButton{185, 317, 67, 18};     // SpeedButton7
-inline constexpr QRect kPauseButton{257, 317, 67, 18};     // SpeedButton9
+inline constexpr QRect kKeypad{25, 220, 121, 106};          // Image2
+inline constexpr QRect kMelodyName{265, 46, 250, 13};       // Edit1
+inline constexpr QRect kAboutButton{522, 46, 49, 12};       // SpeedButton11
+inline constexpr QRect kHelpButton{575, 46, 12, 12};        // SpeedButton10
+inline constexpr QRect kMinimiseButton{591, 46, 12, 12};    // SpeedButton4
+inline constexpr QRect kCloseButton{607, 46, 12, 12};       // SpeedButton3
+inline constexpr QRect kNotation{184, 80, 328, 93};         // Memo1
+inline constexpr QRect kTempo{364, 66, 37, 11};             // Edit3
+inline constexpr QRect kNoteCount{477, 65, 34, 12};         // Label2
+inline constexpr QRect kOpenButton{527, 82, 33, 30};        // SpeedButton5
+inline constexpr QRect kSaveButton{577, 82, 33, 30};        // SpeedButton6
+inline constexpr QRect kPlayButton{524, 152, 42, 18};       // SpeedButton1
+inline constexpr QRect kStopPlayButton{572, 152, 42, 18};   // SpeedButton2
+inline constexpr QRect kKeyList{185, 199, 430, 94};         // Memo2
+inline constexpr QRect kStartButton{185, 317, 67, 18};      // SpeedButton7
+inline constexpr QRect kPauseButton{257, 317, 67, 18};      // SpeedButton9
 inline constexpr QRect kStopEntryButton{329, 317, 67, 18};  // SpeedButton8
 inline constexpr QRect kSecondsPerKey{565, 306, 21, 10};    // Edit2
 inline constexpr QRect kSoundCheck{564, 320, 12, 13};       // CheckBox1
 
-// The green display of the phone; the four display labels lie inside it.
+// The green display of the phone. The window writes the clock (94,101
+// 28x11), the status line (41,118 85x24), the progress bar (39,143 89x5)
+// and the time left (39,149 90x11) on it, so it stays plain there.
 inline constexpr QRect kDisplay{36, 96, 98, 67};
 
 // About window controls.
-inline constexpr QRect kAboutTitle{90, 1, 307, 31};  // Label3
-inline constexpr QRect kAboutOk{310, 205, 67, 18};   // SpeedButton1
-inline constexpr QRect kAboutWeb{310, 71, 67, 17};   // SpeedButton2
-inline constexpr QRect kAboutMail{310, 92, 67, 18};  // SpeedButton3
+inline constexpr QRect kAboutTitle{90, 1, 307, 31};       // Label3
+inline constexpr QRect kAboutOk{310, 205, 67, 18};        // SpeedButton1
+inline constexpr QRect kAboutWeb{310, 71, 67, 17};        // SpeedButton2
+inline constexpr QRect kAboutMail{310, 92, 67, 18};       // SpeedButton3
 inline constexpr QRect kAboutMelodies{310, 114, 67, 18};  // SpeedButton4
 }  // namespace layout
 
@@ -97,6 +93,9 @@ struct KeypadKey {
 };
 const std::array<KeypadKey, 12>& KeypadKeys();
 
+// Reports a fault on standard error and ends the program with exit code 1.
+[[noreturn]] void Fail(const QString& message);
+
 // Painting helpers shared by the pictures.
 QPainterPath RoundedRectPath(const QRectF& rect, qreal topRadius,
                              qreal bottomRadius);
@@ -109,9 +108,12 @@ void PaintPanel(QPainter& painter, const QRect& rect, int titleHeight,
 void PaintButtonFace(QPainter& painter, const QRect& rect);
 // An edit field's area in the field colour, framed just outside `rect`.
 void PaintField(QPainter& painter, const QRect& rect);
+// Text aligned in `rect`; text wider than `rect` is a fault (Fail).
 void PaintText(QPainter& painter, const QRect& rect, int alignment,
                const QFont& font, const QColor& colour, const QString& text);
 
+// The skin's backdrop, behind the phone and the panels.
+void PaintBackground(QPainter& painter);
 // The phone on the left of the skin, without its keypad keys.
 void PaintPhone(QPainter& painter);
 // The keys on `background`, which is the phone's body under the keypad.
