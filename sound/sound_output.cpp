@@ -46,10 +46,11 @@ class SilentSoundOutput final : public SoundOutput {
   std::uint32_t volume_ = 0xFFFFFFFF;
 };
 
+// Never destroyed: a player thread may still play while the process exits.
 std::unique_ptr<SoundOutput>& InstalledOutput() {
-  static std::unique_ptr<SoundOutput> output =
-      std::make_unique<SilentSoundOutput>();
-  return output;
+  static auto* output =
+      new std::unique_ptr<SoundOutput>(std::make_unique<SilentSoundOutput>());
+  return *output;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <ostream>
 #include <vector>
 
 #include "sound/wav_image.h"
@@ -43,7 +44,8 @@ double Rms(const StereoFrames& frames, int channel, std::size_t from,
            std::size_t to) {
   double sum = 0;
   for (std::size_t j = from; j < to; ++j) {
-    sum += double{frames[2 * j + channel]} * frames[2 * j + channel];
+    const double value = frames[2 * j + channel];
+    sum += value * value;
   }
   return std::sqrt(sum / static_cast<double>(to - from));
 }
@@ -55,6 +57,8 @@ struct CopyCase {
   std::vector<std::uint8_t> image;
   StereoFrames expected;
 };
+
+void PrintTo(const CopyCase& c, std::ostream* os) { *os << c.name; }
 
 class SameRateCopy : public ::testing::TestWithParam<CopyCase> {};
 
@@ -69,20 +73,20 @@ const std::int16_t kWordsStereo[] = {100, -200, 300, -400};
 
 INSTANTIATE_TEST_SUITE_P(
     Formats, SameRateCopy,
-    ::testing::Values(
-        CopyCase{"Unsigned8Mono",
-                 MakeWav8(1, 48000, kBytesMono),
-                 {-32768, -32768, -32512, -32512, -256, -256, 0, 0, 256, 256,
-                  32512, 32512}},
-        CopyCase{"Unsigned8Stereo",
-                 MakeWav8(2, 48000, kBytesStereo),
-                 {-32768, 32512, 0, -16384}},
-        CopyCase{"Signed16Mono",
-                 MakeWav16(1, 48000, kWordsMono),
-                 {-32768, -32768, -1, -1, 0, 0, 1, 1, 32767, 32767}},
-        CopyCase{"Signed16Stereo",
-                 MakeWav16(2, 48000, kWordsStereo),
-                 {100, -200, 300, -400}}),
+    ::testing::Values(CopyCase{"Unsigned8Mono",
+                               MakeWav8(1, 48000, kBytesMono),
+                               {-32768, -32768, -32512, -32512, -256, -256, 0,
+                                0, 256, 256, 32512, 32512}},
+                      CopyCase{"Unsigned8Stereo",
+                               MakeWav8(2, 48000, kBytesStereo),
+                               {-32768, 32512, 0, -16384}},
+                      CopyCase{
+                          "Signed16Mono",
+                          MakeWav16(1, 48000, kWordsMono),
+                          {-32768, -32768, -1, -1, 0, 0, 1, 1, 32767, 32767}},
+                      CopyCase{"Signed16Stereo",
+                               MakeWav16(2, 48000, kWordsStereo),
+                               {100, -200, 300, -400}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // --- Resampling ------------------------------------------------------------
@@ -94,14 +98,17 @@ struct LengthCase {
   std::size_t expectedFrames;
 };
 
+void PrintTo(const LengthCase& c, std::ostream* os) {
+  *os << c.frames << " frames " << c.rate << " to " << c.outputRate;
+}
+
 class ResampledLength : public ::testing::TestWithParam<LengthCase> {};
 
 TEST_P(ResampledLength, IsTheRoundedPlayingTimeInOutputFrames) {
   const LengthCase& c = GetParam();
   const std::vector<std::int16_t> samples(c.frames, 1000);
   for (SoundEnds ends : {SoundEnds::kSilent, SoundEnds::kWrapped}) {
-    EXPECT_EQ(Convert(MakeWav16(1, c.rate, samples), c.outputRate, ends)
-                  .size(),
+    EXPECT_EQ(Convert(MakeWav16(1, c.rate, samples), c.outputRate, ends).size(),
               2 * c.expectedFrames);
   }
 }
@@ -110,41 +117,50 @@ INSTANTIATE_TEST_SUITE_P(
     Rates, ResampledLength,
     ::testing::Values(LengthCase{96000, 9600, 48000, 4800},
                       LengthCase{44100, 441, 48000, 480},
-                      LengthCase{44100, 661, 48000, 719},   // 719.4
-                      LengthCase{44100, 100, 48000, 109},   // 108.8
-                      LengthCase{96000, 1, 48000, 1},       // 0.5, kept
+                      LengthCase{44100, 661, 48000, 719},  // 719.4
+                      LengthCase{44100, 100, 48000, 109},  // 108.8
+                      LengthCase{96000, 1, 48000, 1},      // 0.5, kept
                       LengthCase{22050, 1, 48000, 2},
                       LengthCase{8000, 3, 48000, 18},
-                      LengthCase{48000, 7, 44100, 6},       // 6.4
+                      LengthCase{48000, 7, 44100, 6},  // 6.4
                       LengthCase{96000, 0, 48000, 0}));
 
 struct ToneCase {
   std::uint32_t rate;
   std::uint32_t outputRate;
   double frequency;
+  std::size_t frames;  // of the image
 };
+
+void PrintTo(const ToneCase& c, std::ostream* os) {
+  *os << c.frequency << " Hz " << c.rate << " to " << c.outputRate << ", "
+      << c.frames << " frames";
+}
 
 class ResampledTone : public ::testing::TestWithParam<ToneCase> {
  protected:
   static constexpr double kAmplitude = 20000;
-  static constexpr double kSeconds = 0.2;
   // Frames near the ends, where the filter reaches past the sound.
   static constexpr std::size_t kEdge = 100;
 };
 
-// A tone below both limits keeps its pitch and level: the output matches the
-// same sine sampled at the output rate.
+// A tone below both limits keeps its pitch and level: each output frame
+// matches the sine at that frame's place in the image.
 TEST_P(ResampledTone, KeepsPitchAndLevel) {
   const ToneCase& c = GetParam();
-  const auto inFrames = static_cast<std::size_t>(c.rate * kSeconds);
-  const auto outFrames = static_cast<std::size_t>(c.outputRate * kSeconds);
   const StereoFrames out = Convert(
       MakeWav16(1, c.rate,
-                ToSamples16(Sine(c.frequency, c.rate, inFrames, kAmplitude))),
+                ToSamples16(Sine(c.frequency, c.rate, c.frames, kAmplitude))),
       c.outputRate);
-  ASSERT_EQ(out.size(), 2 * outFrames);
-  const std::vector<double> ideal =
-      Sine(c.frequency, c.outputRate, outFrames, kAmplitude);
+  const std::size_t outFrames = out.size() / 2;
+  ASSERT_GT(outFrames, 2 * kEdge);
+  const double pi = std::acos(-1.0);
+  std::vector<double> ideal;
+  for (std::size_t j = 0; j < outFrames; ++j) {
+    const double place = static_cast<double>(j) * c.frames / outFrames;
+    ideal.push_back(kAmplitude *
+                    std::sin(2 * pi * c.frequency * place / c.rate));
+  }
   for (int channel : {0, 1}) {
     EXPECT_LT(MaxError(out, channel, ideal, kEdge, outFrames - kEdge),
               0.002 * kAmplitude)
@@ -152,14 +168,17 @@ TEST_P(ResampledTone, KeepsPitchAndLevel) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Rates, ResampledTone,
-                         ::testing::Values(ToneCase{96000, 48000, 1000},
-                                           ToneCase{96000, 48000, 15000},
-                                           ToneCase{44100, 48000, 440},
-                                           ToneCase{44100, 48000, 15000},
-                                           ToneCase{48000, 44100, 1000},
-                                           ToneCase{96000, 44100, 5000},
-                                           ToneCase{22050, 48000, 3000}));
+INSTANTIATE_TEST_SUITE_P(
+    Rates, ResampledTone,
+    ::testing::Values(
+        ToneCase{96000, 48000, 1000, 19200},
+        ToneCase{96000, 48000, 15000, 19200}, ToneCase{44100, 48000, 440, 8820},
+        ToneCase{44100, 48000, 15000, 8820}, ToneCase{48000, 44100, 1000, 9600},
+        ToneCase{96000, 44100, 5000, 19200}, ToneCase{22050, 48000, 3000, 4410},
+        // Lengths whose frames fall at thousands of different
+        // places between the image's frames.
+        ToneCase{96000, 48000, 1000, 19201},
+        ToneCase{44100, 48000, 3000, 9001}));
 
 // Content above the output's limit is filtered away instead of folding back
 // as a false tone (30 kHz would fold to 18 kHz at 48 kHz).

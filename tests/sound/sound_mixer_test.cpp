@@ -6,6 +6,7 @@
 #include <chrono>
 #include <functional>
 #include <future>
+#include <ostream>
 #include <set>
 #include <thread>
 #include <vector>
@@ -33,17 +34,18 @@ StereoFrames RenderFrames(SoundMixer& mixer, std::size_t frames) {
 // every sample value it has seen.
 class FakeDevice {
  public:
-  explicit FakeDevice(SoundMixer& mixer) : thread_([this, &mixer] {
-    StereoFrames block(2 * 64);
-    while (!done_) {
-      mixer.Render(block);
-      {
-        std::lock_guard lock(mutex_);
-        seen_.insert(block.begin(), block.end());
-      }
-      std::this_thread::sleep_for(1ms);
-    }
-  }) {}
+  explicit FakeDevice(SoundMixer& mixer)
+      : thread_([this, &mixer] {
+          StereoFrames block(2 * 64);
+          while (!done_) {
+            mixer.Render(block);
+            {
+              std::lock_guard lock(mutex_);
+              seen_.insert(block.begin(), block.end());
+            }
+            std::this_thread::sleep_for(1ms);
+          }
+        }) {}
   ~FakeDevice() {
     done_ = true;
     thread_.join();
@@ -125,6 +127,8 @@ struct EndCase {
   std::function<void(SoundMixer&)> end;
 };
 
+void PrintTo(const EndCase& c, std::ostream* os) { *os << c.name; }
+
 class WaitUntilEnded : public ::testing::TestWithParam<EndCase> {};
 
 TEST_P(WaitUntilEnded, ReturnsWhenTheSoundEnds) {
@@ -132,8 +136,8 @@ TEST_P(WaitUntilEnded, ReturnsWhenTheSoundEnds) {
   FakeDevice device(mixer);
   const SoundMixer::SoundId id =
       mixer.Start(Constant(GetParam().loop ? 100 : 2000, 9), GetParam().loop);
-  auto waiting = std::async(std::launch::async,
-                            [&] { mixer.WaitUntilEnded(id); });
+  auto waiting =
+      std::async(std::launch::async, [&] { mixer.WaitUntilEnded(id); });
   // Once the device has taken some of it, the sound is surely under way.
   const auto deadline = std::chrono::steady_clock::now() + kPatience;
   while (device.Seen().count(9) == 0 &&
@@ -147,12 +151,14 @@ TEST_P(WaitUntilEnded, ReturnsWhenTheSoundEnds) {
 
 INSTANTIATE_TEST_SUITE_P(
     Enders, WaitUntilEnded,
-    ::testing::Values(
-        EndCase{"DeviceTakesTheLastFrame", false, [](SoundMixer&) {}},
-        EndCase{"StopFromAnotherThread", true,
-                [](SoundMixer& mixer) { mixer.Stop(); }},
-        EndCase{"StartFromAnotherThread", true,
-                [](SoundMixer& mixer) { mixer.Start(Constant(10, 1), false); }}),
+    ::testing::Values(EndCase{"DeviceTakesTheLastFrame", false,
+                              [](SoundMixer&) {}},
+                      EndCase{"StopFromAnotherThread", true,
+                              [](SoundMixer& mixer) { mixer.Stop(); }},
+                      EndCase{"StartFromAnotherThread", true,
+                              [](SoundMixer& mixer) {
+                                mixer.Start(Constant(10, 1), false);
+                              }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Several players and a device at once: every waiting play returns and the
@@ -166,8 +172,8 @@ TEST(SoundMixer, ConcurrentPlayersAndDevice) {
       players.emplace_back([&mixer, player] {
         for (int round = 0; round < 100; ++round) {
           const bool loop = round % 3 == 0;
-          const SoundMixer::SoundId id =
-              mixer.Start(Constant(40, static_cast<std::int16_t>(player * 1000)), loop);
+          const SoundMixer::SoundId id = mixer.Start(
+              Constant(40, static_cast<std::int16_t>(player * 1000)), loop);
           if (round % 5 == 0) mixer.SetVolume(round % 2 ? 0xFFFFFFFF : 0);
           if (loop) {
             mixer.Stop();

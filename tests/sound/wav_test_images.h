@@ -2,25 +2,21 @@
 // header followed by the samples.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <vector>
 
 namespace quillora::test {
 
-inline void Put16(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  out.push_back(static_cast<std::uint8_t>(value));
-  out.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
-inline void Put32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  Put16(out, value & 0xFFFF);
-  Put16(out, value >> 16);
-}
-
-inline void PutTag(std::vector<std::uint8_t>& out, const char* tag) {
-  out.insert(out.end(), tag, tag + 4);
+// Writes `value` little-endian into `bytes` at `offset`.
+inline void PutLittleEndian(std::vector<std::uint8_t>& bytes,
+                            std::size_t offset, std::uint32_t value, int size) {
+  for (int i = 0; i < size; ++i) {
+    bytes[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+  }
 }
 
 inline std::vector<std::uint8_t> MakeWavImage(
@@ -28,39 +24,38 @@ inline std::vector<std::uint8_t> MakeWavImage(
     std::span<const std::uint8_t> sampleBytes) {
   const auto dataSize = static_cast<std::uint32_t>(sampleBytes.size());
   const std::uint32_t blockAlign = channels * (bits / 8u);
-  std::vector<std::uint8_t> image;
-  PutTag(image, "RIFF");
-  Put32(image, dataSize + 36);
-  PutTag(image, "WAVE");
-  PutTag(image, "fmt ");
-  Put32(image, 16);
-  Put16(image, 1);  // PCM
-  Put16(image, channels);
-  Put32(image, rate);
-  Put32(image, rate * blockAlign);
-  Put16(image, blockAlign);
-  Put16(image, bits);
-  PutTag(image, "data");
-  Put32(image, dataSize);
-  image.insert(image.end(), sampleBytes.begin(), sampleBytes.end());
+  std::vector<std::uint8_t> image(44 + sampleBytes.size());
+  std::memcpy(&image[0], "RIFF", 4);
+  PutLittleEndian(image, 4, dataSize + 36, 4);
+  std::memcpy(&image[8], "WAVEfmt ", 8);
+  PutLittleEndian(image, 16, 16, 4);  // format chunk length
+  PutLittleEndian(image, 20, 1, 2);   // PCM
+  PutLittleEndian(image, 22, channels, 2);
+  PutLittleEndian(image, 24, rate, 4);
+  PutLittleEndian(image, 28, rate * blockAlign, 4);
+  PutLittleEndian(image, 32, blockAlign, 2);
+  PutLittleEndian(image, 34, bits, 2);
+  std::memcpy(&image[36], "data", 4);
+  PutLittleEndian(image, 40, dataSize, 4);
+  std::copy(sampleBytes.begin(), sampleBytes.end(), image.begin() + 44);
   return image;
 }
 
 // 16-bit signed samples, frames interleaved by channel.
-inline std::vector<std::uint8_t> MakeWav16(std::uint16_t channels,
-                                           std::uint32_t rate,
-                                           std::span<const std::int16_t> samples) {
-  std::vector<std::uint8_t> bytes;
-  for (std::int16_t sample : samples) {
-    Put16(bytes, static_cast<std::uint16_t>(sample));
+inline std::vector<std::uint8_t> MakeWav16(
+    std::uint16_t channels, std::uint32_t rate,
+    std::span<const std::int16_t> samples) {
+  std::vector<std::uint8_t> bytes(2 * samples.size());
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    PutLittleEndian(bytes, 2 * i, static_cast<std::uint16_t>(samples[i]), 2);
   }
   return MakeWavImage(channels, rate, 16, bytes);
 }
 
 // 8-bit unsigned samples (silence is 128), frames interleaved by channel.
-inline std::vector<std::uint8_t> MakeWav8(std::uint16_t channels,
-                                          std::uint32_t rate,
-                                          std::span<const std::uint8_t> samples) {
+inline std::vector<std::uint8_t> MakeWav8(
+    std::uint16_t channels, std::uint32_t rate,
+    std::span<const std::uint8_t> samples) {
   return MakeWavImage(channels, rate, 8, samples);
 }
 
@@ -71,8 +66,8 @@ inline std::vector<double> Sine(double frequency, std::uint32_t rate,
   const double pi = std::acos(-1.0);
   std::vector<double> wave(frames);
   for (std::size_t i = 0; i < frames; ++i) {
-    wave[i] = amplitude * std::sin(2 * pi * frequency * static_cast<double>(i) /
-                                   rate);
+    wave[i] = amplitude *
+              std::sin(2 * pi * frequency * static_cast<double>(i) / rate);
   }
   return wave;
 }

@@ -1,0 +1,266 @@
+#include "sound/pcm_convert.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numeric>
+
+namespace quillora {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// The share of the lower rate's Nyquist limit that the resampling filter
+// passes; the rest is its transition band, so the stop band begins at the
+// limit itself.
+constexpr double kPassbandShare = 0.9;
+
+// Modified Bessel function of the first kind, order 0, for the Kaiser window.
+double BesselI0(double x) {
+  double sum = 1.0;
+  double term = 1.0;
+  for (int k = 1; k < 64; ++k) {
+    term *= (x / (2.0 * k)) * (x / (2.0 * k));
+    sum += term;
+    if (term < sum * 1e-17) break;
+  }
+  return sum;
+}
+
+// The resampling filter's shape: a sinc with Kaiser window, tabulated once
+// and read with linear interpolation. Positions are counted in the sinc's
+// zero crossings from its centre.
+class SincTable {
+ public:
+  static constexpr int kZeroCrossings = 16;  // on each side of the centre
+  static constexpr int kStepsPerCrossing = 512;
+
+  SincTable() : values_(kZeroCrossings * kStepsPerCrossing + 2) {
+    constexpr double kBeta = 8.0;  // about 80 dB stop-band attenuation
+    const double windowScale = 1.0 / BesselI0(kBeta);
+    for (std::size_t i = 0; i < values_.size(); ++i) {
+      const double u = static_cast<double>(i) / kStepsPerCrossing;
+      const double r = u / kZeroCrossings;
+      if (r >= 1.0) {
+        values_[i] = 0.0f;
+        continue;
+      }
+      const double window =
+          BesselI0(kBeta * std::sqrt(1.0 - r * r)) * windowScale;
+      const double sinc = u == 0.0 ? 1.0 : std::sin(kPi * u) / (kPi * u);
+      values_[i] = static_cast<float>(sinc * window);
+    }
+  }
+
+  float At(double crossings) const {
+    const double pos = std::abs(crossings) * kStepsPerCrossing;
+    const auto index = static_cast<std::size_t>(pos);
+    if (index + 1 >= values_.size()) return 0.0f;
+    const auto frac = static_cast<float>(pos - static_cast<double>(index));
+    return values_[index] + frac * (values_[index + 1] - values_[index]);
+  }
+
+ private:
+  std::vector<float> values_;
+};
+
+const SincTable& Sinc() {
+  static const SincTable table;
+  return table;
+}
+
+std::int16_t ToSample(float value) {
+  const long rounded = std::lround(value);
+  return static_cast<std::int16_t>(
+      std::clamp<long>(rounded, std::numeric_limits<std::int16_t>::min(),
+                       std::numeric_limits<std::int16_t>::max()));
+}
+
+// Sample `index` of the image (frames interleaved by channel) at 16-bit
+// scale.
+std::int16_t DecodeSample(const WavFormat& format, std::size_t index) {
+  if (format.bitsPerSample == 8) {
+    return static_cast<std::int16_t>((format.samples[index] - 128) * 256);
+  }
+  const std::uint8_t* p = format.samples.data() + 2 * index;
+  return static_cast<std::int16_t>(p[0] | (p[1] << 8));
+}
+
+StereoFrames CopyToStereo(const WavFormat& format) {
+  const std::size_t frames = format.FrameCount();
+  StereoFrames out(2 * frames);
+  for (std::size_t i = 0; i < frames; ++i) {
+    const std::size_t first = i * format.channels;
+    out[2 * i] = DecodeSample(format, first);
+    out[2 * i + 1] = DecodeSample(format, first + format.channels - 1);
+  }
+  return out;
+}
+
+// Band-limited resampling of a whole image onto `outFrames` frames. Output
+// frame j lies at source position t = j × inFrames ÷ outFrames; its value is
+// the windowed-sinc interpolation of the source frames around t, with the
+// cutoff lowered below the source's own limit when the rate goes down.
+//
+// Only the fraction of t decides a frame's filter weights, and that fraction
+// takes outFrames ÷ gcd(inFrames, outFrames) values: one for 96000 to 48000,
+// 160 for 44100 to 48000. When they are few, each set of weights is worked
+// out once.
+class Resampler {
+ public:
+  Resampler(const WavFormat& format, std::size_t outFrames, SoundEnds ends)
+      : inFrames_(format.FrameCount()),
+        outFrames_(outFrames),
+        cutoff_(std::min(1.0, static_cast<double>(outFrames) /
+                                  static_cast<double>(inFrames_)) *
+                kPassbandShare),
+        halfTaps_(static_cast<std::size_t>(
+            std::ceil(SincTable::kZeroCrossings / cutoff_))),
+        phaseStep_(std::gcd(inFrames_, outFrames)),
+        phases_(outFrames / phaseStep_) {
+    for (int channel = 0; channel < format.channels; ++channel) {
+      planes_.push_back(PaddedPlane(format, channel, ends));
+    }
+    if (phases_ <= kMaxTabulatedPhases) {
+      weights_.resize(phases_ * Taps());
+      for (std::size_t phase = 0; phase < phases_; ++phase) {
+        FillWeights(phase * phaseStep_, &weights_[phase * Taps()]);
+      }
+    }
+  }
+
+  StereoFrames Run() const {
+    StereoFrames out(2 * outFrames_);
+    std::vector<float> scratch(weights_.empty() ? Taps() : 0);
+    for (std::size_t j = 0; j < outFrames_; ++j) {
+      const std::uint64_t position = std::uint64_t{j} * inFrames_;
+      const std::size_t whole = position / outFrames_;
+      const std::size_t remainder = position % outFrames_;
+      const float* weights = scratch.data();
+      if (weights_.empty()) {
+        FillWeights(remainder, scratch.data());
+      } else {
+        weights = &weights_[remainder / phaseStep_ * Taps()];
+      }
+      // Tap i weighs source frame whole - halfTaps + 1 + i, which is
+      // padded frame whole + 1 + i.
+      const std::int16_t left = Convolve(planes_.front(), whole + 1, weights);
+      const std::int16_t right =
+          planes_.size() == 1 ? left
+                              : Convolve(planes_.back(), whole + 1, weights);
+      out[2 * j] = left;
+      out[2 * j + 1] = right;
+    }
+    return out;
+  }
+
+ private:
+  static constexpr std::size_t kMaxTabulatedPhases = 4096;
+
+  std::size_t Taps() const { return 2 * halfTaps_; }
+
+  // One channel as floats, with halfTaps_ frames before and after it of what
+  // lies beyond the ends: silence, or the sound's other end (several times
+  // round for a sound shorter than the filter).
+  std::vector<float> PaddedPlane(const WavFormat& format, int channel,
+                                 SoundEnds ends) const {
+    std::vector<float> plane(inFrames_ + Taps());
+    for (std::size_t i = 0; i < plane.size(); ++i) {
+      const auto frame =
+          static_cast<long long>(i) - static_cast<long long>(halfTaps_);
+      const auto count = static_cast<long long>(inFrames_);
+      if (frame >= 0 && frame < count) {
+        plane[i] = DecodeSample(format, frame * format.channels + channel);
+      } else if (ends == SoundEnds::kWrapped) {
+        const long long wrapped = ((frame % count) + count) % count;
+        plane[i] = DecodeSample(format, wrapped * format.channels + channel);
+      }
+    }
+    return plane;
+  }
+
+  // The weights of the taps for an output frame whose source position has
+  // the fraction remainder ÷ outFrames_.
+  void FillWeights(std::size_t remainder, float* weights) const {
+    const double fraction =
+        static_cast<double>(remainder) / static_cast<double>(outFrames_);
+    const SincTable& sinc = Sinc();
+    for (std::size_t i = 0; i < Taps(); ++i) {
+      const double offset = static_cast<double>(i) + 1.0 -
+                            static_cast<double>(halfTaps_);  // tap - whole
+      weights[i] =
+          static_cast<float>(cutoff_ * sinc.At((fraction - offset) * cutoff_));
+    }
+  }
+
+  std::int16_t Convolve(const std::vector<float>& plane, std::size_t first,
+                        const float* weights) const {
+    const float* samples = &plane[first];
+    // Four running sums, so that the additions need not wait on each other.
+    float sums[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    std::size_t i = 0;
+    for (; i + 4 <= Taps(); i += 4) {
+      for (int lane = 0; lane < 4; ++lane) {
+        sums[lane] += weights[i + lane] * samples[i + lane];
+      }
+    }
+    for (; i < Taps(); ++i) sums[0] += weights[i] * samples[i];
+    return ToSample((sums[0] + sums[1]) + (sums[2] + sums[3]));
+  }
+
+  std::size_t inFrames_;
+  std::size_t outFrames_;
+  double cutoff_;  // filter zero crossings per source frame, at most 1
+  std::size_t halfTaps_;
+  std::size_t phaseStep_;
+  std::size_t phases_;
+  std::vector<std::vector<float>> planes_;
+  std::vector<float> weights_;  // phases_ × Taps(), when tabulated
+};
+
+}  // namespace
+
+StereoFrames ConvertToStereo16(const WavFormat& format,
+                               std::uint32_t outputRate, SoundEnds ends) {
+  const std::uint64_t inFrames = format.FrameCount();
+  if (inFrames == 0 || outputRate == 0) return {};
+  if (format.sampleRate == outputRate) return CopyToStereo(format);
+  const std::uint64_t outFrames = std::max<std::uint64_t>(
+      1, (inFrames * outputRate + format.sampleRate / 2) / format.sampleRate);
+  return Resampler(format, outFrames, ends).Run();
+}
+
+std::int16_t ScaleSample(std::int16_t sample, std::uint16_t volume) {
+  return static_cast<std::int16_t>(std::int32_t{sample} * volume / 65535);
+}
+
+std::size_t RenderBlock(std::span<const std::int16_t> sound, bool loop,
+                        std::uint32_t volumeWord, std::size_t& position,
+                        std::span<std::int16_t> block) {
+  const auto leftVolume = static_cast<std::uint16_t>(volumeWord & 0xFFFF);
+  const auto rightVolume = static_cast<std::uint16_t>(volumeWord >> 16);
+  const std::size_t soundFrames = sound.size() / 2;
+  const std::size_t blockFrames = block.size() / 2;
+  std::size_t written = 0;
+  while (written < blockFrames && soundFrames > 0) {
+    if (position >= soundFrames) {
+      if (!loop) break;
+      position = 0;
+    }
+    const std::size_t count =
+        std::min(blockFrames - written, soundFrames - position);
+    for (std::size_t i = 0; i < count; ++i) {
+      const std::size_t from = 2 * (position + i);
+      const std::size_t to = 2 * (written + i);
+      block[to] = ScaleSample(sound[from], leftVolume);
+      block[to + 1] = ScaleSample(sound[from + 1], rightVolume);
+    }
+    position += count;
+    written += count;
+  }
+  std::fill(block.begin() + static_cast<std::ptrdiff_t>(2 * written),
+            block.end(), std::int16_t{0});
+  return written;
+}
+
+}  // namespace quillora
