@@ -6,6 +6,9 @@
 #include "app/main_window.h"
 #include "resources/resources.h"
 #include "toolkit/application.h"
+#ifdef QUILLORA_HAVE_SOUND_OUTPUT
+#include "sound/sdl_sound_output.h"
+#endif
 
 int main(int argc, char** argv) {
   using namespace quillora;
@@ -13,6 +16,10 @@ int main(int argc, char** argv) {
   try {
     application = std::make_unique<TApplication>(argc, argv);
     application->SetTitle(std::string(kApplicationTitle));
+#ifdef QUILLORA_HAVE_SOUND_OUTPUT
+    // Without a sound device the silent output stands in.
+    InstallSoundOutput(CreateSdlSoundOutput());
+#endif
     InitQuilloraResources();
     ComponentRegistry registry;
     RegisterProgramClasses(registry);

@@ -12,6 +12,7 @@ namespace quillora {
 
 void RegisterProgramClasses(ComponentRegistry& registry) {
   RegisterToolkitClasses(registry);
+  registry.Register<TToneGen>("TToneGen");
 }
 
 TForm1::TForm1(TComponent* owner, const ComponentRegistry& registry,
@@ -71,6 +72,7 @@ void TForm1::BindControls() {
   CheckBox1 = Bind<TCheckBox>("CheckBox1");
   Edit2 = Bind<TEdit>("Edit2");
   Edit3 = Bind<TEdit>("Edit3");
+  ToneGen1 = Bind<TToneGen>("ToneGen1");
   Timer1 = Bind<TTimer>("Timer1");
   Timer2 = Bind<TTimer>("Timer2");
   OpenDialog1 = Bind<TOpenDialog>("OpenDialog1");

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "sound/tone_gen.h"
 #include "toolkit/check_box.h"
 #include "toolkit/file_dialog.h"
 #include "toolkit/form.h"
@@ -77,6 +78,7 @@ class TForm1 : public TForm {
   TCheckBox* CheckBox1;
   TEdit* Edit2;
   TEdit* Edit3;
+  TToneGen* ToneGen1;
   TTimer* Timer1;
   TTimer* Timer2;
   TOpenDialog* OpenDialog1;

@@ -69,9 +69,8 @@ TEST_F(MainWindowTest, StartsAsTheBareSkinWithItsDefaults) {
 }
 
 TEST_F(MainWindowTest, LitKeyPicturesLieOutsideTheShownWindow) {
-  for (TImage* picture :
-       {form_->Image_1, form_->Image_5, form_->Image_zv, form_->Image_rs,
-        form_->Image_empty}) {
+  for (TImage* picture : {form_->Image_1, form_->Image_5, form_->Image_zv,
+                          form_->Image_rs, form_->Image_empty}) {
     EXPECT_GE(picture->Top(), form_->Height()) << picture->Name();
     EXPECT_EQ(picture->Picture().size(), QSize(121, 106)) << picture->Name();
   }
@@ -107,7 +106,8 @@ TEST_F(MainWindowTest, PastingAMelodyRewritesCountAndKeys) {
 
 TEST_F(MainWindowTest, FieldsAreCheckedAtEveryKeyPress) {
   PasteInto(*form_->Edit2, "");
-  QTest::keyClicks(form_->Edit2->Widget(), "-3");  // "-" is no number: "1", then "13"
+  QTest::keyClicks(form_->Edit2->Widget(),
+                   "-3");  // "-" is no number: "1", then "13"
   EXPECT_EQ(form_->Edit2->Text(), "10");
 }
 
@@ -133,7 +133,8 @@ TEST_F(MainWindowTest, TempoFieldTakesAnyWholeNumber) {
   const struct {
     const char* typed;
     const char* shown;
-  } cases[] = {{"abc", "120"}, {"90", "90"}, {"0", "0"}, {"-20", "-20"}, {"", ""}};
+  } cases[] = {
+      {"abc", "120"}, {"90", "90"}, {"0", "0"}, {"-20", "-20"}, {"", ""}};
   for (const auto& c : cases) {
     PasteInto(*form_->Edit3, c.typed);
     EXPECT_EQ(form_->Edit3->Text(), c.shown) << "typed '" << c.typed << "'";
@@ -149,10 +150,36 @@ TEST_F(MainWindowTest, SetByProgramTheFieldsAreCorrectedToo) {
   EXPECT_EQ(form_->Memo2->Text(), "18*, 2, ");
 }
 
+TEST_F(MainWindowTest, ToneGeneratorHasTheKeyBeepVoice) {
+  TToneGen& tone = *form_->ToneGen1;
+  EXPECT_EQ(tone.Waveform(), tgTriangle);
+  EXPECT_EQ(tone.Decay(), 60);
+  EXPECT_TRUE(tone.Async());
+  EXPECT_FALSE(tone.Loop());
+  EXPECT_EQ(tone.Quality(), tgHiQ);
+  EXPECT_EQ(tone.AMAmplitudes(), (std::array<std::int16_t, 8>{}));
+  EXPECT_EQ(tone.AMFrequencies()[7], 4.0f);
+  // Stored again, it gives back just what its layout holds.
+  std::vector<std::string> stored;
+  for (const LayoutProperty& p : SaveComponent(tone).properties)
+    stored.push_back(p.name);
+  EXPECT_EQ(stored, (std::vector<std::string>{"Waveform", "Decay",
+                                              "AMAmplitude", "AMWaveform",
+                                              "AMFrequency", "AMArrayData"}));
+  // A full-amplitude triangle: the key beep of 1000 Hz, 200 ms.
+  tone.SetFrequency(1000);
+  tone.SetDuration(200);
+  tone.Prepare();
+  const auto image = tone.GetDataBuffer();
+  ASSERT_EQ(image.size(), 38476u);
+  EXPECT_EQ(image[44] | (image[45] << 8), 0x8001);  // -32767
+}
+
 TEST_F(MainWindowTest, TitleStripDragsTheWindow) {
   const QPoint start = form_->Widget()->pos();
   QCursor::setPos(start + QPoint(300, 20));
-  QTest::mousePress(form_->Label1->Widget(), Qt::RightButton, {}, QPoint(124, 20));
+  QTest::mousePress(form_->Label1->Widget(), Qt::RightButton, {},
+                    QPoint(124, 20));
   ASSERT_TRUE(form_->ManualDragActive());
   QMouseEvent move(QEvent::MouseMove, QPointF(130, 25),
                    QPointF(start + QPoint(340, 60)), Qt::NoButton,
@@ -182,7 +209,8 @@ TEST(MainWindowLayoutTest, BrokenLayoutsFailStartUpWithAClearMessage) {
       TForm1 form(nullptr, registry, path.c_str());
       ADD_FAILURE() << c.file << " loaded";
     } catch (const std::exception& error) {
-      EXPECT_NE(std::string(error.what()).find(c.messagePart), std::string::npos)
+      EXPECT_NE(std::string(error.what()).find(c.messagePart),
+                std::string::npos)
           << c.file << ": " << error.what();
     }
   }
