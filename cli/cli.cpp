@@ -4,6 +4,8 @@
 #include <iterator>
 #include <string_view>
 
+#include "cli/tone_command.h"
+#include "cli/tone_options.h"
 #include "notation/key_sequence.h"
 
 namespace quillora {
@@ -18,7 +20,16 @@ constexpr std::string_view kUsage =
     "          presses that enter the melody into the phone, each item\n"
     "          followed by \", \". Faulty notes show as ERROR.\n"
     "          Example: printf '8c2 4#f1 16-' | quillora-cli keys\n"
+    "  tone    Synthesise one tone and write it as a WAV file (-o FILE) or\n"
+    "          play it (--play); the options follow below, and\n"
+    "          'quillora-cli tone --help' shows them alone.\n"
+    "          Example: quillora-cli tone --frequency 1000 --duration 200 \\\n"
+    "                     --waveform triangle -o t.wav\n"
     "  help    Show this text (also --help, -h).\n";
+
+void PrintUsage(std::ostream& out) {
+  out << kUsage << "\nOptions of tone:\n\n" << kToneOptionsHelp;
+}
 
 int UsageError(std::ostream& err, std::string_view message) {
   err << "quillora-cli: " << message << "\n"
@@ -30,7 +41,7 @@ int RunKeys(const std::vector<std::string>& args, std::istream& in,
             std::ostream& out, std::ostream& err) {
   for (std::size_t i = 1; i < args.size(); ++i) {
     if (args[i] == "--help" || args[i] == "-h") {
-      out << kUsage;
+      PrintUsage(out);
       return kExitOk;
     }
     return UsageError(err, "keys takes no arguments: '" + args[i] + "'");
@@ -55,10 +66,13 @@ int RunCli(const std::vector<std::string>& args, std::istream& in,
   if (args.empty()) return UsageError(err, "no command given");
   const std::string& command = args[0];
   if (command == "--help" || command == "-h" || command == "help") {
-    out << kUsage;
+    PrintUsage(out);
     return kExitOk;
   }
   if (command == "keys") return RunKeys(args, in, out, err);
+  if (command == "tone") {
+    return RunToneCommand({args.begin() + 1, args.end()}, out, err);
+  }
   return UsageError(err, "unknown command '" + command + "'");
 }
 
