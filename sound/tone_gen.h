@@ -29,7 +29,9 @@ namespace quillora {
 
 class TToneGen : public TComponent {
  public:
-  // Plays through `output`, the process's sound output by default.
+  // Plays through `output`; by default the process's sound output as it
+  // stands when the generator is created, so install the output first
+  // (sound_output.h).
   explicit TToneGen(TComponent* owner);
   TToneGen(TComponent* owner, SoundOutput& output);
   ~TToneGen() override;
