@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "toolkit/component.h"
 
@@ -73,6 +74,31 @@ class TControl : public TComponent {
   // Applies font and colour to the widget; controls with special painting
   // override it.
   virtual void ApplyAppearance();
+  // Adds a property kept in `field` that changes how the control looks:
+  // storing it applies the appearance again.
+  template <typename Enum>
+  void AddLookEnum(PropertyList& properties, std::string name,
+                   std::vector<std::string> valueNames, Enum initial,
+                   Enum& field) {
+    properties.AddEnum(
+        std::move(name), std::move(valueNames), static_cast<int>(initial),
+        [this, &field](int v) {
+          field = static_cast<Enum>(v);
+          ApplyAppearance();
+        },
+        [&field] { return static_cast<int>(field); });
+  }
+  void AddLookFlag(PropertyList& properties, std::string name, bool initial,
+                   bool& field) {
+    properties.AddBoolean(
+        std::move(name), initial,
+        [this, &field](bool v) {
+          field = v;
+          ApplyAppearance();
+        },
+        [&field] { return field; });
+  }
+
   // Forwards a mouse press to OnMouseDown; widgets call it.
   void MousePressed(Qt::MouseButton button, QPoint position);
 

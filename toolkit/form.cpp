@@ -153,13 +153,8 @@ void TForm::PublishProperties(PropertyList& properties) {
   };
   size("ClientWidth", true);
   size("ClientHeight", false);
-  properties.AddEnum(
-      "BorderStyle", {"bsNone", "bsSingle", "bsSizeable"}, 2,
-      [this](int v) {
-        borderStyle_ = static_cast<FormBorderStyle>(v);
-        ApplyAppearance();
-      },
-      [this] { return static_cast<int>(borderStyle_); });
+  AddLookEnum(properties, "BorderStyle", {"bsNone", "bsSingle", "bsSizeable"},
+              FormBorderStyle::kSizeable, borderStyle_);
   properties.AddEnum(
       "Position", {"poDesigned", "poScreenCenter"}, 0,
       [this](int v) { position_ = static_cast<FormPosition>(v); },

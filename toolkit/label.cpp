@@ -60,13 +60,7 @@ void TLabel::PublishProperties(PropertyList& properties) {
   properties.AddBoolean(
       "AutoSize", true, [this](bool v) { SetAutoSize(v); },
       [this] { return autoSize_; });
-  properties.AddBoolean(
-      "Transparent", false,
-      [this](bool v) {
-        transparent_ = v;
-        ApplyAppearance();
-      },
-      [this] { return transparent_; });
+  AddLookFlag(properties, "Transparent", false, transparent_);
   properties.AddEnum(
       "Alignment", {"taLeftJustify", "taRightJustify", "taCenter"}, 0,
       [this](int v) { SetAlignment(static_cast<TextAlignment>(v)); },

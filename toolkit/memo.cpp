@@ -73,34 +73,13 @@ void TMemo::PublishProperties(PropertyList& properties) {
   properties.AddText(
       "Text", "", [this](const std::string& v) { SetText(v); },
       [this] { return Text(); });
-  properties.AddEnum(
-      "BorderStyle", {"bsNone", "bsSingle"}, 1,
-      [this](int v) {
-        border_ = static_cast<EditBorder>(v);
-        ApplyAppearance();
-      },
-      [this] { return static_cast<int>(border_); });
-  properties.AddEnum(
-      "ScrollBars", {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"}, 0,
-      [this](int v) {
-        scrollBars_ = static_cast<ScrollBars>(v);
-        ApplyAppearance();
-      },
-      [this] { return static_cast<int>(scrollBars_); });
-  properties.AddBoolean(
-      "WordWrap", true,
-      [this](bool v) {
-        wordWrap_ = v;
-        ApplyAppearance();
-      },
-      [this] { return wordWrap_; });
-  properties.AddBoolean(
-      "ReadOnly", false,
-      [this](bool v) {
-        readOnly_ = v;
-        ApplyAppearance();
-      },
-      [this] { return readOnly_; });
+  AddLookEnum(properties, "BorderStyle", {"bsNone", "bsSingle"},
+              EditBorder::kSingle, border_);
+  AddLookEnum(properties, "ScrollBars",
+              {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"},
+              ScrollBars::kNone, scrollBars_);
+  AddLookFlag(properties, "WordWrap", true, wordWrap_);
+  AddLookFlag(properties, "ReadOnly", false, readOnly_);
 }
 
 TEdit::TEdit(TComponent* owner) : TControl(owner, new QLineEdit) {
@@ -129,13 +108,8 @@ void TEdit::PublishProperties(PropertyList& properties) {
   properties.AddText(
       "Text", "", [this](const std::string& v) { SetText(v); },
       [this] { return Text(); });
-  properties.AddEnum(
-      "BorderStyle", {"bsNone", "bsSingle"}, 1,
-      [this](int v) {
-        border_ = static_cast<EditBorder>(v);
-        ApplyAppearance();
-      },
-      [this] { return static_cast<int>(border_); });
+  AddLookEnum(properties, "BorderStyle", {"bsNone", "bsSingle"},
+              EditBorder::kSingle, border_);
   properties.AddEnum(
       "CharCase", {"ecNormal", "ecUpperCase", "ecLowerCase"}, 0,
       [this](int v) { charCase_ = static_cast<CharCase>(v); },

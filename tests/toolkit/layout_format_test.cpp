@@ -5,6 +5,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "bad_layout_case.h"
+
 namespace quillora {
 namespace {
 
@@ -17,7 +19,8 @@ std::string ReadTestFile(const std::string& name) {
 }
 
 TEST(ParseLayoutTest, ReadsNestedObjectsAndEveryKindOfValue) {
-  const LayoutNode root = ParseLayout(ReadTestFile("every_kind_of_value.layout"));
+  const LayoutNode root =
+      ParseLayout(ReadTestFile("every_kind_of_value.layout"));
   EXPECT_EQ(root.className, "TForm1");
   EXPECT_EQ(root.name, "Form1");
   ASSERT_EQ(root.properties.size(), 4u);
@@ -38,7 +41,8 @@ TEST(ParseLayoutTest, ReadsNestedObjectsAndEveryKindOfValue) {
 }
 
 TEST(ParseLayoutTest, FormatReadsBackUnchanged) {
-  const LayoutNode first = ParseLayout(ReadTestFile("every_kind_of_value.layout"));
+  const LayoutNode first =
+      ParseLayout(ReadTestFile("every_kind_of_value.layout"));
   const std::string text = FormatLayout(first);
   const LayoutNode second = ParseLayout(text);
   EXPECT_EQ(FormatLayout(second), text);
@@ -51,7 +55,8 @@ TEST(ParseLayoutTest, FormatReadsBackUnchanged) {
 TEST(FormatLayoutTest, WritesLongBinaryDataOverSeveralLines) {
   LayoutNode node{"TToneGen", "ToneGen1", {}, {}, 0};
   Blob blob(100);
-  for (std::size_t i = 0; i < blob.size(); ++i) blob[i] = static_cast<std::uint8_t>(i);
+  for (std::size_t i = 0; i < blob.size(); ++i)
+    blob[i] = static_cast<std::uint8_t>(i);
   node.properties.push_back({"AMArrayData", blob, 0});
   node.properties.push_back({"AMFrequency", 3.0, 0});
   const std::string text = FormatLayout(node);
@@ -61,54 +66,47 @@ TEST(FormatLayoutTest, WritesLongBinaryDataOverSeveralLines) {
   EXPECT_EQ(std::get<double>(back.properties[1].value), 3.0);
 }
 
-struct MalformedCase {
-  const char* name;
-  std::string_view text;
-  int line;
-  std::string_view messagePart;
-};
+using MalformedCase = testing_support::BadLayoutCase;
 
 class MalformedLayoutTest : public testing::TestWithParam<MalformedCase> {};
 
 TEST_P(MalformedLayoutTest, FailsWithLineAndReason) {
-  try {
-    ParseLayout(GetParam().text);
-    FAIL() << "no error for: " << GetParam().text;
-  } catch (const LayoutError& error) {
-    EXPECT_EQ(error.line(), GetParam().line) << error.what();
-    EXPECT_NE(std::string(error.what()).find(GetParam().messagePart),
-              std::string::npos)
-        << error.what();
-  }
+  testing_support::ExpectRefused(
+      GetParam(), [](std::string_view text) { ParseLayout(text); });
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, MalformedLayoutTest,
     testing::Values(
         MalformedCase{"empty", "  // nothing\n", 2, "empty"},
-        MalformedCase{"missing_close", "TForm F {\n Left: 1\n", 3, "missing '}'"},
+        MalformedCase{"missing_close", "TForm F {\n Left: 1\n", 3,
+                      "missing '}'"},
         MalformedCase{"missing_name", "TForm {\n}", 1, "object name"},
         MalformedCase{"second_root", "TA A {}\nTB B {}", 2, "after the root"},
-        MalformedCase{"value_missing", "TA A {\n Left:\n}", 3, "expected a value"},
+        MalformedCase{"value_missing", "TA A {\n Left:\n}", 3,
+                      "expected a value"},
         MalformedCase{"unterminated_text", "TA A {\n C: \"abc\n}", 2,
                       "unterminated"},
         MalformedCase{"bad_escape", "TA A { C: \"\\q\" }", 1, "escape"},
-        MalformedCase{"short_hex_escape", "TA A { C: \"\\x4\" }", 1, "hex digits"},
+        MalformedCase{"short_hex_escape", "TA A { C: \"\\x4\" }", 1,
+                      "hex digits"},
         MalformedCase{"odd_hex_digits", "TA A { D: <abc> }", 1, "even number"},
         MalformedCase{"non_hex_in_blob", "TA A { D: <zz> }", 1, "hex digits"},
         MalformedCase{"open_blob", "TA A { D: <00", 1, "missing '>'"},
         MalformedCase{"short_colour", "TA A { C: #12345 }", 1, "six hex"},
         MalformedCase{"integer_overflow", "TA A { L: 99999999999999999999 }", 1,
                       "out of range"},
-        MalformedCase{"number_with_letters", "TA A { L: 12px }", 1, "malformed"},
+        MalformedCase{"number_with_letters", "TA A { L: 12px }", 1,
+                      "malformed"},
         MalformedCase{"two_points", "TA A { L: 1.2.3 }", 1, "malformed"},
         MalformedCase{"dotted_object_name", "TA A { TB B.C {} }", 1,
                       "cannot contain"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing_support::CaseName);
 
 TEST(ParseLayoutTest, RefusesObjectsNestedTooDeep) {
   std::string text;
-  for (int i = 0; i <= kMaxLayoutDepth; ++i) text += "TA A" + std::to_string(i) + " {";
+  for (int i = 0; i <= kMaxLayoutDepth; ++i)
+    text += "TA A" + std::to_string(i) + " {";
   text += std::string(kMaxLayoutDepth + 1, '}');
   EXPECT_THROW(ParseLayout(text), LayoutError);
 }

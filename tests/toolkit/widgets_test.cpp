@@ -43,12 +43,13 @@ TEST(ErrorBoxTextTest, AppendsAFullStopAfterCharactersAboveIt) {
       {"Disk full", "Disk full."},
       {"Code 7", "Code 7."},
       {"Already ends.", "Already ends."},
-      {"Stop!", "Stop!"},           // '!' comes before '.'
-      {"a list,", "a list,"},       // so does ','
-      {"a path/", "a path/."},      // '/' comes after '.'
+      {"Stop!", "Stop!"},       // '!' comes before '.'
+      {"a list,", "a list,"},   // so does ','
+      {"a path/", "a path/."},  // '/' comes after '.'
       {"", ""},
   };
-  for (const auto& c : cases) EXPECT_EQ(ErrorBoxText(c.message), c.shown) << c.message;
+  for (const auto& c : cases)
+    EXPECT_EQ(ErrorBoxText(c.message), c.shown) << c.message;
 }
 
 TEST(RunHandlerTest, ExceptionReachesTheErrorBoxAndTheProgramGoesOn) {
@@ -155,8 +156,10 @@ TEST(EditFieldsTest, UpperCaseFieldTakesTypedLettersInCapitals) {
 TEST(EditFieldsTest, TextIsUtf8AtTheEdge) {
   TForm form(nullptr);
   TMemo memo(&form);
-  memo.SetText("\xd0\x9c\xd0\xb5\xd0\xbb\xd0\xbe\xd0\xb4\xd0\xb8\xd1\x8f 8c2");  // Cyrillic
-  EXPECT_EQ(memo.Text(), "\xd0\x9c\xd0\xb5\xd0\xbb\xd0\xbe\xd0\xb4\xd0\xb8\xd1\x8f 8c2");
+  memo.SetText(
+      "\xd0\x9c\xd0\xb5\xd0\xbb\xd0\xbe\xd0\xb4\xd0\xb8\xd1\x8f 8c2");  // Cyrillic
+  EXPECT_EQ(memo.Text(),
+            "\xd0\x9c\xd0\xb5\xd0\xbb\xd0\xbe\xd0\xb4\xd0\xb8\xd1\x8f 8c2");
   memo.SetText("8c2\r\n8d2");
   EXPECT_EQ(memo.Text(), "8c2\n8d2");
 }
@@ -172,8 +175,9 @@ TEST(FormTest, DragFollowsTheMouseWhereTheWindowSystemWillNot) {
   TForm form(nullptr);
   ComponentRegistry registry;
   RegisterToolkitClasses(registry);
-  LoadComponent(form, ParseLayout("TForm F { BorderStyle: bsNone ClientWidth: 200 "
-                                  "ClientHeight: 100 }"),
+  LoadComponent(form,
+                ParseLayout("TForm F { BorderStyle: bsNone ClientWidth: 200 "
+                            "ClientHeight: 100 }"),
                 registry);
   form.ShowForm();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Widget()));
