@@ -171,6 +171,37 @@ TEST(FileDialogFilterTest, TurnsBarSeparatedPairsIntoQtFilters) {
   EXPECT_EQ(ToQtFilter(""), "");
 }
 
+TEST(FileDialogTest, ExecuteReportsTheChoiceOrTheCancel) {
+  TForm form(nullptr);
+  ComponentRegistry registry;
+  RegisterToolkitClasses(registry);
+  LoadComponent(form, ParseLayout(R"(TForm F {
+    TOpenDialog OpenDialog1 {
+      Title: "Open music file"
+      Filter: "Quillora Files|*.qlr|All files|*.*"
+      DefaultExt: "*.qlr"
+    }
+  })"),
+                registry);
+  auto& dialog = dynamic_cast<TOpenDialog&>(*form.FindComponent("OpenDialog1"));
+  dialog.SetInitialDir("/music/melodies");
+  std::optional<std::string> answer = "/music/melodies/tune.qlr";
+  std::string seenTitle, seenFolder;
+  TFileDialog::SetResponder([&](const TFileDialog& shown) {
+    seenTitle = shown.Title();
+    seenFolder = shown.InitialDir();
+    return answer;
+  });
+  EXPECT_TRUE(dialog.Execute());
+  EXPECT_EQ(dialog.FileName(), "/music/melodies/tune.qlr");
+  EXPECT_EQ(seenTitle, "Open music file");
+  EXPECT_EQ(seenFolder, "/music/melodies");
+  answer.reset();  // Cancel
+  EXPECT_FALSE(dialog.Execute());
+  EXPECT_EQ(dialog.FileName(), "/music/melodies/tune.qlr");
+  TFileDialog::SetResponder(nullptr);
+}
+
 TEST(FormTest, DragFollowsTheMouseWhereTheWindowSystemWillNot) {
   TForm form(nullptr);
   ComponentRegistry registry;
