@@ -1,6 +1,7 @@
 #include "notation/key_sequence.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "notation/text_ops.h"
 
@@ -111,7 +112,10 @@ KeySequence GenerateKeySequence(std::string_view melodyText, NoteTable& table) {
     if (result.noteCount < NoteTable::kCapacity) {
       ParseNoteToken(token, table.entries[result.noteCount]);
     }
-    ++result.noteCount;
+    // A count beyond 32 bits (gigabytes of melody) stays at its maximum.
+    if (result.noteCount < std::numeric_limits<std::int32_t>::max()) {
+      ++result.noteCount;
+    }
   }
   table.NoteCount = result.noteCount;
 
