@@ -1,6 +1,6 @@
 #include "app/field_rules.h"
 
-#include "notation/text_ops.h"
+#include "base/text_ops.h"
 
 namespace quillora {
 

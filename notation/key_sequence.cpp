@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "notation/text_ops.h"
+#include "base/text_ops.h"
 
 namespace quillora {
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "notation/text_ops.h"
+#include "base/text_ops.h"
 
 namespace quillora {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "notation/text_ops.h"
+#include "base/text_ops.h"
 
 namespace quillora {
 namespace {

@@ -23,7 +23,7 @@
 #include "sound/sound_output.h"
 #include "sound/synthesis.h"
 #include "sound/tone_types.h"
-#include "toolkit/component.h"
+#include "components/component.h"
 
 namespace quillora {
 

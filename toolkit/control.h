@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/component.h"
+#include "components/component.h"
 
 namespace quillora {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "toolkit/component.h"
+#include "components/component.h"
 
 namespace quillora {
 

@@ -7,7 +7,7 @@
 
 #include <QTimer>
 
-#include "toolkit/component.h"
+#include "components/component.h"
 #include "toolkit/control.h"
 
 namespace quillora {

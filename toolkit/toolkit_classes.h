@@ -1,7 +1,7 @@
 // Registers the toolkit's component classes under their layout names.
 #pragma once
 
-#include "toolkit/component.h"
+#include "components/component.h"
 
 namespace quillora {
 

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "toolkit/component.h"
-#include "toolkit/layout_format.h"
+#include "components/component.h"
+#include "components/layout_format.h"
 
 namespace {
 

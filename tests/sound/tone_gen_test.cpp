@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "recording_output.h"
-#include "toolkit/layout_format.h"
+#include "components/layout_format.h"
 
 namespace quillora {
 namespace {

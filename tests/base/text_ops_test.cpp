@@ -1,4 +1,4 @@
-#include "notation/text_ops.h"
+#include "base/text_ops.h"
 
 #include <gtest/gtest.h>
 

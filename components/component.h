@@ -19,7 +19,7 @@
 #include <string_view>
 #include <vector>
 
-#include "toolkit/layout_format.h"
+#include "components/layout_format.h"
 
 namespace quillora {
 

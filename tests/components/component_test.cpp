@@ -1,4 +1,4 @@
-#include "toolkit/component.h"
+#include "components/component.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "toolkit/layout_format.h"
+#include "components/layout_format.h"
 
 namespace quillora::testing_support {
 

@@ -1,4 +1,4 @@
-#include "toolkit/layout_format.h"
+#include "components/layout_format.h"
 
 #include <charconv>
 #include <cmath>

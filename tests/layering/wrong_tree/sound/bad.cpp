@@ -1,0 +1,1 @@
+#include "toolkit/form.h"
