@@ -7,32 +7,6 @@
 
 namespace quillora {
 
-std::string NormaliseMelody(std::string_view text) {
-  std::string result = ReplaceAll(text, ",", " ");
-  result = ReplaceAll(result, ".", "#");
-  result = ReplaceAll(result, "\r", "");
-  result = ReplaceAll(result, "\n", "");
-  return ReplaceAll(result, "  ", " ");
-}
-
-TokenSplitter::TokenSplitter(std::string_view normalisedMelody)
-    : source_(Trim(normalisedMelody)) {}
-
-// The source is the trimmed melody followed by one space. Each step takes the
-// text before the next space as the token and moves past that space; the
-// walk goes on while more than one character of the source is left. The
-// first step always runs, so an empty melody yields one empty token.
-bool TokenSplitter::Next(std::string_view& token) {
-  const std::size_t sourceLength = source_.size() + 1;  // the appended space
-  if (started_ && sourceLength - pos_ <= 1) return false;
-  started_ = true;
-  std::size_t space = source_.find(' ', pos_);
-  if (space == std::string_view::npos) space = source_.size();
-  token = Trim(source_.substr(pos_, space - pos_));
-  pos_ = space + 1;
-  return true;
-}
-
 namespace {
 
 constexpr bool IsValidLength(std::int32_t duration) {

@@ -18,28 +18,6 @@
 
 namespace quillora {
 
-// Applies, in this order and each in one left-to-right pass: "," -> " ",
-// "." -> "#", CR -> "", LF -> "", two spaces -> one space. So a comma
-// separates like a space, a '.' is a sharp, and a line break joins the last
-// token of a line to the first of the next one.
-std::string NormaliseMelody(std::string_view text);
-
-// Splits a normalised melody into its space-separated tokens, each trimmed
-// of blanks. Empty and one-character tokens are returned too; callers skip
-// them. The view passed in must outlive the splitter.
-class TokenSplitter {
- public:
-  explicit TokenSplitter(std::string_view normalisedMelody);
-
-  // Stores the next token and returns true, or returns false at the end.
-  bool Next(std::string_view& token);
-
- private:
-  std::string_view source_;
-  std::size_t pos_ = 0;
-  bool started_ = false;
-};
-
 struct KeySequence {
   // Every token of two or more characters, faulty ones included.
   std::int32_t noteCount = 0;

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "base/melody_text.h"
 #include "base/text_ops.h"
 
 namespace quillora {
@@ -10,24 +11,6 @@ NoteTable& ProgramNoteTable() {
   // Allocated on first use and kept until the process ends.
   static const auto table = std::make_unique<NoteTable>();
   return *table;
-}
-
-std::int32_t NoteNameToIndex(std::string_view name) {
-  struct Row {
-    std::string_view name;
-    std::int32_t index;
-  };
-  static constexpr Row kNames[] = {
-      {"C", 0},  {"C#", 1}, {"#C", 1},  {"D", 2},   {"D#", 3}, {"#D", 3},
-      {"E", 4},  {"F", 5},  {"F#", 6},  {"#F", 6},  {"G", 7},  {"G#", 8},
-      {"#G", 8}, {"A", 9},  {"A#", 10}, {"#A", 10}, {"B", 11},
-  };
-  if (name.size() > 2) return -1;
-  const std::string upper = ToUpperAscii(name);
-  for (const Row& row : kNames) {
-    if (row.name == upper) return row.index;
-  }
-  return -1;
 }
 
 void ParseNoteToken(std::string_view token, NoteEntry& entry) {

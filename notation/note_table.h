@@ -11,6 +11,8 @@
 #include <limits>
 #include <string_view>
 
+#include "base/melody_text.h"
+
 namespace quillora {
 
 struct NoteEntry {
@@ -49,11 +51,6 @@ struct NoteTable {
 // The program-wide table: zero at start-up, allocated once, never resized.
 // Used on the window thread only.
 NoteTable& ProgramNoteTable();
-
-// Semitone index 0..11 of a note name ("C", "c#", "#F", ...; case ignored,
-// the sharp before or after the letter), or -1 for any other text. Pure and
-// safe on any thread.
-std::int32_t NoteNameToIndex(std::string_view name);
 
 // Parses one token into `entry`. The token is a text without spaces. A token
 // that does not fit the grammar is not reported: the fields that its parse

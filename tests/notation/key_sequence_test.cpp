@@ -99,26 +99,5 @@ TEST_F(KeySequenceTest, EachRunStartsAfresh) {
   EXPECT_EQ(second.keys, "18*, ");
 }
 
-TEST(TokenSplitterTest, YieldsEveryTokenIncludingShortOnes) {
-  TokenSplitter splitter("8c2  - x\t 4d1");
-  std::vector<std::string> tokens;
-  std::string_view token;
-  while (splitter.Next(token)) tokens.emplace_back(token);
-  EXPECT_EQ(tokens, (std::vector<std::string>{"8c2", "", "-", "x", "4d1"}));
-}
-
-TEST(TokenSplitterTest, EmptyMelodyYieldsOneEmptyToken) {
-  TokenSplitter splitter(" \t ");
-  std::string_view token = "unset";
-  ASSERT_TRUE(splitter.Next(token));
-  EXPECT_EQ(token, "");
-  EXPECT_FALSE(splitter.Next(token));
-}
-
-TEST(NormaliseMelodyTest, AppliesTheFiveReplacementsInOrder) {
-  EXPECT_EQ(NormaliseMelody("8c2,8.d2\r\n   16e2"), "8c2 8#d2  16e2");
-  EXPECT_EQ(NormaliseMelody("a,  b"), "a  b");  // ", " then "   " -> "  "
-}
-
 }  // namespace
 }  // namespace quillora
