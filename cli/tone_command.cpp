@@ -68,6 +68,11 @@ int PlayTone(const ToneOptions& options, std::ostream& err) {
   } else {
     generator.Play();
   }
+  // The generator makes no sound when it could not make the tone.
+  if (generator.GetDataBuffer().empty()) {
+    err << "quillora-cli: not enough memory for the tone\n";
+    return kExitFailure;
+  }
   return kExitOk;
 }
 #else

@@ -4,15 +4,20 @@
 // class, a name, properties and child objects:
 //
 //   TForm1 Form1 {
-//     Caption: "Quillora (ZIDIZ Edition)"   // text, with \" \\ \n \r \t \xHH
-//     ClientWidth: 640                      // integer
-//     Font.Color: #40516E                   // colour, red green blue
-//     Font.Style: bold                      // identifier (enumerations,
-//     true/false) TToneGen ToneGen1 {
-//       AMFrequency: 0.5                    // number with a fraction
-//       AMArrayData: <07000000 00000000>    // binary data as hex digits
+//     Caption: "Quillora (ZIDIZ Edition)"
+//     ClientWidth: 640
+//     Font.Color: #40516E
+//     Font.Style: bold
+//     TToneGen ToneGen1 {
+//       AMFrequency: 0.5
+//       AMArrayData: <07000000 00000000>
 //     }
 //   }
+//
+// Values are texts in double quotes (with the escapes \" \\ \n \r \t and
+// \xHH), integers, numbers with a fraction, colours as #RRGGBB (red, green,
+// blue), identifiers (enumerations, true and false) and binary data as hex
+// digits in angle brackets.
 //
 // A property name may contain dots (Font.Name). Line comments start with //.
 // This file knows only the syntax; which classes and properties exist is the

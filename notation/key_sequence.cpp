@@ -93,8 +93,12 @@ KeySequence GenerateKeySequence(std::string_view melodyText, NoteTable& table) {
   }
   table.NoteCount = result.noteCount;
 
-  // The longest item, "1#99999**" and its separator, is 11 bytes.
-  result.keys.reserve(static_cast<std::size_t>(result.noteCount) * 11);
+  // The longest item, "1#99999**" and its separator, is 11 bytes, and every
+  // counted token takes at least two bytes of the text, so the list never
+  // needs more than 6 bytes per byte of melody. The room reserved follows the
+  // text, never the count alone, which saturates on gigabytes of melody.
+  const std::size_t itemBytes = static_cast<std::size_t>(result.noteCount) * 11;
+  result.keys.reserve(std::min(itemBytes, normalised.size() * 6 + 16));
   ComposerState state;
   const std::int32_t parsed = std::min(result.noteCount, NoteTable::kCapacity);
   for (std::int32_t j = 0; j < parsed; ++j) {

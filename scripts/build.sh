@@ -56,6 +56,7 @@ run_tests() {
   configure_and_build build-asan -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_COMPILER=clang++ -DQUILLORA_SANITIZE=address,undefined \
     -DQUILLORA_GUI=OFF -DQUILLORA_SOUND_OUTPUT=ON -DQUILLORA_BENCH=OFF \
+    -DQUILLORA_FORMAT_CHECK=OFF \
     -DQUILLORA_FUZZ=ON
   (cd "$root/build-asan" && ASAN_OPTIONS=detect_leaks=1 \
     UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j "$jobs")
@@ -63,7 +64,8 @@ run_tests() {
   echo "== thread sanitizer (build-tsan/)"
   configure_and_build build-tsan -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_COMPILER=clang++ -DQUILLORA_SANITIZE=thread \
-    -DQUILLORA_GUI=OFF -DQUILLORA_SOUND_OUTPUT=ON -DQUILLORA_BENCH=OFF
+    -DQUILLORA_GUI=OFF -DQUILLORA_SOUND_OUTPUT=ON -DQUILLORA_BENCH=OFF \
+    -DQUILLORA_FORMAT_CHECK=OFF
   (cd "$root/build-tsan" && TSAN_OPTIONS=halt_on_error=1 \
     ctest --output-on-failure -j "$jobs" -L 'core|sound')
 }

@@ -13,20 +13,29 @@ namespace {
 // Semitones above A of each letter.
 std::optional<std::int32_t> LetterIndex(char letter) {
   switch (letter) {
-    case 'A': return 0;
-    case 'B': return 2;
-    case 'C': return 3;
-    case 'D': return 5;
-    case 'E': return 7;
-    case 'F': return 8;
-    case 'G': return 10;
-    default: return std::nullopt;
+    case 'A':
+      return 0;
+    case 'B':
+      return 2;
+    case 'C':
+      return 3;
+    case 'D':
+      return 5;
+    case 'E':
+      return 7;
+    case 'F':
+      return 8;
+    case 'G':
+      return 10;
+    default:
+      return std::nullopt;
   }
 }
 
 // The note number of `text` (upper case, trimmed), updating `octave`, or
 // std::nullopt when the text is no valid note.
-std::optional<std::int32_t> NoteNumber(std::string_view text, std::int32_t& octave) {
+std::optional<std::int32_t> NoteNumber(std::string_view text,
+                                       std::int32_t& octave) {
   if (!text.empty() && text.front() == 'N') {
     const std::optional<std::int32_t> number = ToInt32(text.substr(1));
     if (!number || *number < 0 || *number > 121) return std::nullopt;
@@ -36,7 +45,8 @@ std::optional<std::int32_t> NoteNumber(std::string_view text, std::int32_t& octa
   std::size_t pos = 0;
   std::int32_t o = octave;
   if (pos < text.size() && text[pos] == 'O') {
-    if (pos + 1 >= text.size() || !IsAsciiDigit(text[pos + 1])) return std::nullopt;
+    if (pos + 1 >= text.size() || !IsAsciiDigit(text[pos + 1]))
+      return std::nullopt;
     o = text[pos + 1] - '0';
     pos += 2;
   } else {

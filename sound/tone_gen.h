@@ -20,10 +20,10 @@
 #include <string>
 #include <string_view>
 
+#include "components/component.h"
 #include "sound/sound_output.h"
 #include "sound/synthesis.h"
 #include "sound/tone_types.h"
-#include "components/component.h"
 
 namespace quillora {
 

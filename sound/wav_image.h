@@ -18,9 +18,7 @@ struct WavFormat {
   std::uint32_t FrameSize() const { return channels * (bitsPerSample / 8u); }
   std::uint64_t FrameCount() const { return samples.size() / FrameSize(); }
   // Playing time in milliseconds.
-  std::uint64_t DurationMs() const {
-    return FrameCount() * 1000 / sampleRate;
-  }
+  std::uint64_t DurationMs() const { return FrameCount() * 1000 / sampleRate; }
 };
 
 // The format and samples of `image`, or std::nullopt when it is not a RIFF

@@ -10,12 +10,14 @@ TEST(FieldRulesTest, SecondsPerKeyStayFromOneToTen) {
     std::string_view typed;
     std::optional<std::string> corrected;
   } cases[] = {
-      {"0", "1"},   {"-3", "1"},  {"11", "10"},        {"250", "10"},
-      {"5", std::nullopt},        {"1", std::nullopt}, {"10", std::nullopt},
-      {"x", "1"},   {"5x", "1"},  {"", std::nullopt},  {"99999999999", "1"},
+      {"0", "1"},           {"-3", "1"},          {"11", "10"},
+      {"250", "10"},        {"5", std::nullopt},  {"1", std::nullopt},
+      {"10", std::nullopt}, {"x", "1"},           {"5x", "1"},
+      {"", std::nullopt},   {"99999999999", "1"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(CorrectedSecondsPerKey(c.typed), c.corrected) << "'" << c.typed << "'";
+    EXPECT_EQ(CorrectedSecondsPerKey(c.typed), c.corrected)
+        << "'" << c.typed << "'";
   }
 }
 

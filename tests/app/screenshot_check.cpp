@@ -41,7 +41,8 @@ int MatchingPixels(const QImage& shot, const QImage& skin, QPoint origin,
     for (int x = 0; x < skin.width(); ++x) {
       if (IsLive({x, y})) continue;
       ++*compared;
-      if (shot.pixel(origin.x() + x, origin.y() + y) == skin.pixel(x, y)) ++matching;
+      if (shot.pixel(origin.x() + x, origin.y() + y) == skin.pixel(x, y))
+        ++matching;
     }
   }
   return matching;
@@ -52,7 +53,8 @@ int MatchingPixels(const QImage& shot, const QImage& skin, QPoint origin,
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   if (argc < 3) {
-    std::fprintf(stderr, "usage: screenshot_check SKIN.png OUT.png [SECONDS]\n");
+    std::fprintf(stderr,
+                 "usage: screenshot_check SKIN.png OUT.png [SECONDS]\n");
     return 2;
   }
   const QImage skin = QImage(argv[1]).convertToFormat(QImage::Format_RGB32);
@@ -73,15 +75,16 @@ int main(int argc, char** argv) {
   // The window may take a moment to map and paint.
   do {
     QThread::msleep(250);
-    shot = screen->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+    shot =
+        screen->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
     matching = MatchingPixels(shot, skin, origin, &compared);
   } while (matching != compared && clock.elapsed() < seconds * 1000);
   shot.save(argv[2]);
 
   bool ok = true;
   if (matching != compared) {
-    std::fprintf(stderr, "skin at (%d,%d): %d of %d pixels differ\n", origin.x(),
-                 origin.y(), compared - matching, compared);
+    std::fprintf(stderr, "skin at (%d,%d): %d of %d pixels differ\n",
+                 origin.x(), origin.y(), compared - matching, compared);
     ok = false;
   }
   // No frame and nothing of the window beyond its size: the pixels just
@@ -91,12 +94,14 @@ int main(int argc, char** argv) {
   const QRect around = window.adjusted(-2, -2, 2, 2);
   int foreign = 0;
   for (int x = around.left(); x <= around.right(); ++x) {
-    for (int y : {around.top(), around.top() + 1, around.bottom() - 1, around.bottom()}) {
+    for (int y : {around.top(), around.top() + 1, around.bottom() - 1,
+                  around.bottom()}) {
       if (shot.pixel(x, y) != root) ++foreign;
     }
   }
   for (int y = around.top(); y <= around.bottom(); ++y) {
-    for (int x : {around.left(), around.left() + 1, around.right() - 1, around.right()}) {
+    for (int x : {around.left(), around.left() + 1, around.right() - 1,
+                  around.right()}) {
       if (shot.pixel(x, y) != root) ++foreign;
     }
   }
@@ -105,8 +110,9 @@ int main(int argc, char** argv) {
                  foreign);
     ok = false;
   }
-  std::printf("screenshot %s: window %dx%d at (%d,%d), %d skin pixels checked%s\n",
-              argv[2], skin.width(), skin.height(), origin.x(), origin.y(),
-              compared, ok ? "" : ", FAILED");
+  std::printf(
+      "screenshot %s: window %dx%d at (%d,%d), %d skin pixels checked%s\n",
+      argv[2], skin.width(), skin.height(), origin.x(), origin.y(), compared,
+      ok ? "" : ", FAILED");
   return ok ? 0 : 1;
 }

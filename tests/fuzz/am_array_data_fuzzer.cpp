@@ -22,7 +22,8 @@ class NullOutput : public quillora::SoundOutput {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
+                                      std::size_t size) {
   static NullOutput output;
   quillora::TToneGen gen(nullptr, output);
   try {

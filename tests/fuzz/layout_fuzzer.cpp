@@ -17,14 +17,18 @@ class TProbe : public quillora::TComponent {
   using TComponent::TComponent;
   std::string_view ClassName() const override { return "TProbe"; }
   void PublishProperties(quillora::PropertyList& properties) override {
-    properties.AddInteger("Left", 0, -32768, 32767, [this](std::int64_t v) { left_ = v; },
-                          [this] { return left_; });
-    properties.AddText("Caption", "", [this](const std::string& v) { caption_ = v; },
-                       [this] { return caption_; });
-    properties.AddFloat("Ratio", 0.5, [this](double v) { ratio_ = v; },
-                        [this] { return ratio_; });
-    properties.AddEnum("Wave", {"tgSine", "tgSquare"}, 0, [this](int v) { wave_ = v; },
-                       [this] { return wave_; });
+    properties.AddInteger(
+        "Left", 0, -32768, 32767, [this](std::int64_t v) { left_ = v; },
+        [this] { return left_; });
+    properties.AddText(
+        "Caption", "", [this](const std::string& v) { caption_ = v; },
+        [this] { return caption_; });
+    properties.AddFloat(
+        "Ratio", 0.5, [this](double v) { ratio_ = v; },
+        [this] { return ratio_; });
+    properties.AddEnum(
+        "Wave", {"tgSine", "tgSquare"}, 0, [this](int v) { wave_ = v; },
+        [this] { return wave_; });
   }
   void DefineProperties(quillora::BinaryPropertyList& properties) override {
     properties.Define(
@@ -46,7 +50,8 @@ class TProbe : public quillora::TComponent {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
+                                      std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   quillora::LayoutNode node;
   try {
@@ -55,7 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   const std::string formatted = quillora::FormatLayout(node);
-  if (quillora::FormatLayout(quillora::ParseLayout(formatted)) != formatted) std::abort();
+  if (quillora::FormatLayout(quillora::ParseLayout(formatted)) != formatted)
+    std::abort();
 
   quillora::ComponentRegistry registry;
   registry.Register<TProbe>("TProbe");

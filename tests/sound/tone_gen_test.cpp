@@ -8,8 +8,8 @@
 #include <fstream>
 #include <thread>
 
-#include "recording_output.h"
 #include "components/layout_format.h"
+#include "recording_output.h"
 
 namespace quillora {
 namespace {

@@ -13,8 +13,9 @@ int main(int argc, char** argv) {
   setenv("QTEST_FUNCTION_TIMEOUT", "30000", 0);
   quillora::TApplication application(argc, argv);
   application.SetTitle("Quillora (ZIDIZ Edition)");
-  application.SetErrorBox([](const std::string& caption, const std::string& text) {
-    ADD_FAILURE() << "unexpected error box '" << caption << "': " << text;
-  });
+  application.SetErrorBox(
+      [](const std::string& caption, const std::string& text) {
+        ADD_FAILURE() << "unexpected error box '" << caption << "': " << text;
+      });
   return RUN_ALL_TESTS();
 }
