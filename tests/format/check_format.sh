@@ -5,14 +5,10 @@ set -eu
 cd "$1"
 files=$(find base components notation sound toolkit keyentry files app cli \
   resources tests bench -name '*.cpp' -o -name '*.h' 2>/dev/null | sort)
-unformatted=""
-for file in $files; do
-  if ! clang-format --dry-run --Werror "$file" >/dev/null 2>&1; then
-    unformatted="$unformatted $file"
-  fi
-done
-if [ -n "$unformatted" ]; then
-  echo "Not formatted (run clang-format -i):$unformatted" | tr ' ' '\n'
+# shellcheck disable=SC2086
+if ! report=$(clang-format --dry-run --Werror $files 2>&1); then
+  echo "Not formatted; run clang-format -i on:"
+  echo "$report" | sed -n 's/^\([^:]*\):[0-9]*:[0-9]*: error:.*/  \1/p' | sort -u
   exit 1
 fi
 echo "$(echo "$files" | wc -w) files formatted"
