@@ -4,6 +4,7 @@
 #include <iterator>
 #include <string_view>
 
+#include "cli/play_command.h"
 #include "cli/tone_command.h"
 #include "cli/tone_options.h"
 #include "notation/key_sequence.h"
@@ -27,8 +28,12 @@ constexpr std::string_view kUsage =
     "                     --waveform triangle -o t.wav\n"
     "  help    Show this text (also --help, -h).\n";
 
+constexpr std::string_view kPlayUsageHeader =
+    "\nCommand play [--tempo N] [--dry-run] [FILE]:\n\n";
+
 void PrintUsage(std::ostream& out) {
-  out << kUsage << "\nOptions of tone:\n\n" << kToneOptionsHelp;
+  out << kUsage << kPlayUsageHeader << kPlayUsage << "\nOptions of tone:\n\n"
+      << kToneOptionsHelp;
 }
 
 int UsageError(std::ostream& err, std::string_view message) {
@@ -70,6 +75,9 @@ int RunCli(const std::vector<std::string>& args, std::istream& in,
     return kExitOk;
   }
   if (command == "keys") return RunKeys(args, in, out, err);
+  if (command == "play") {
+    return RunPlayCommand({args.begin() + 1, args.end()}, in, out, err);
+  }
   if (command == "tone") {
     return RunToneCommand({args.begin() + 1, args.end()}, out, err);
   }
