@@ -4,6 +4,11 @@
 #include <string>
 
 #include "app/field_rules.h"
+#include "keyentry/display_texts.h"
+#include "keyentry/key_entry_state.h"
+#include "keyentry/key_string.h"
+#include "keyentry/painting_sleeper.h"
+#include "keyentry/phone_status.h"
 #include "notation/key_sequence.h"
 #include "toolkit/application.h"
 #include "toolkit/toolkit_classes.h"
@@ -20,6 +25,22 @@ TForm1::TForm1(TComponent* owner, const ComponentRegistry& registry,
     : TForm(owner), programFolder_(ExecutableFolder()) {
   LoadFromResource(layoutPath, registry);
   BindControls();
+  keyEntryView_ = std::make_unique<WindowKeyEntryView>(KeyEntryControls{
+      .keyList = Memo2,
+      .secondsPerKey = Edit2,
+      .beepsOn = CheckBox1,
+      .status = Label4,
+      .estimate = Label5,
+      .gauge = CGauge1,
+      .keypad = Image2,
+      .unlitKeypad = Image_empty,
+      .litKeypads = {Image_1, Image_2, Image_3, Image_4, Image_5, Image_6,
+                     Image_7, Image_8, Image_9, Image_zv, Image_0, Image_rs},
+      .beeper = ToneGen1,
+      .timer = Timer2,
+  });
+  keyEntry_ =
+      std::make_unique<KeyEntry>(*keyEntryView_, KeyString, PaintingSleeper());
   ConnectEvents();
 }
 
@@ -144,17 +165,27 @@ void TForm1::Edit3Change(TComponent&) {
   }
 }
 
+void TForm1::SpeedButton7Click(TComponent&) { keyEntry_->Start(); }
+
+void TForm1::SpeedButton9Click(TComponent&) { keyEntry_->Pause(); }
+
+void TForm1::SpeedButton8Click(TComponent&) { keyEntry_->Stop(); }
+
+void TForm1::Timer2Timer(TComponent&) { keyEntry_->Tick(); }
+
+void TForm1::Timer1Timer(TComponent&) {
+  const bool paused = IsKeyEntryPaused(KeyString, Timer2->Enabled());
+  Label4->SetCaption(NextPhoneStatus(Label4->Caption(), paused));
+  const TimeOfDay now = timeOfDay_->Now();
+  Label3->SetCaption(ClockText(now.hour, now.minute));
+}
+
 // Handlers whose subsystems come later; connected so that the controls are
 // live from the start.
 void TForm1::SpeedButton1Click(TComponent&) {}
 void TForm1::SpeedButton2Click(TComponent&) {}
 void TForm1::SpeedButton5Click(TComponent&) {}
 void TForm1::SpeedButton6Click(TComponent&) {}
-void TForm1::SpeedButton7Click(TComponent&) {}
-void TForm1::SpeedButton8Click(TComponent&) {}
-void TForm1::SpeedButton9Click(TComponent&) {}
-void TForm1::Timer2Timer(TComponent&) {}
-void TForm1::Timer1Timer(TComponent&) {}
 void TForm1::SpeedButton10Click(TComponent&) {}
 void TForm1::SpeedButton11Click(TComponent&) {}
 

@@ -8,8 +8,13 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <string_view>
 
+#include "base/sleeper.h"
+#include "keyentry/key_entry.h"
+#include "keyentry/time_of_day.h"
+#include "keyentry/window_key_entry_view.h"
 #include "sound/tone_gen.h"
 #include "toolkit/check_box.h"
 #include "toolkit/file_dialog.h"
@@ -113,6 +118,11 @@ class TForm1 : public TForm {
   // The folder of the running executable.
   const std::filesystem::path& ProgramFolder() const { return programFolder_; }
 
+  // What the key entry waits with, and where the phone clock reads the time
+  // of day; tests put in their own.
+  void SetKeyEntrySleeper(Sleeper& sleeper) { keyEntry_->SetSleeper(sleeper); }
+  void SetTimeOfDaySource(TimeOfDaySource& source) { timeOfDay_ = &source; }
+
  private:
   template <typename T>
   T* Bind(std::string_view name);
@@ -120,6 +130,9 @@ class TForm1 : public TForm {
   void ConnectEvents();
 
   std::filesystem::path programFolder_;
+  std::unique_ptr<WindowKeyEntryView> keyEntryView_;
+  std::unique_ptr<KeyEntry> keyEntry_;
+  TimeOfDaySource* timeOfDay_ = &SystemTimeOfDay();
 };
 
 }  // namespace quillora
