@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/field_rules.h"
+#include "files/melody_file.h"
 #include "keyentry/display_texts.h"
 #include "keyentry/key_entry_state.h"
 #include "keyentry/key_string.h"
@@ -180,12 +181,32 @@ void TForm1::Timer1Timer(TComponent&) {
   Label3->SetCaption(ClockText(now.hour, now.minute));
 }
 
+// Open: the chosen melody file's title, notes and tempo replace the fields;
+// setting them runs Memo1Change and Edit3Change.
+void TForm1::SpeedButton5Click(TComponent&) {
+  OpenDialog1->SetInitialDir(MelodiesFolder(ProgramFolder()).string());
+  if (!OpenDialog1->Execute()) return;
+  const MelodyFile melody = LoadMelodyFile(OpenDialog1->FileName());
+  Edit1->SetText(melody.title);
+  Memo1->SetText(melody.notes);
+  Edit3->SetText(melody.tempo);
+}
+
+// Save: the title, the melody flattened to one line and the tempo go into
+// the chosen file; a failure reaches the error box and leaves the file as it
+// was.
+void TForm1::SpeedButton6Click(TComponent&) {
+  const std::string notes = FlattenMelodyText(Memo1->Text());
+  SaveDialog1->SetInitialDir(MelodiesFolder(ProgramFolder()).string());
+  if (!SaveDialog1->Execute()) return;
+  SaveMelodyFile(SaveDialog1->FileName(),
+                 MelodyFile{Edit1->Text(), notes, Edit3->Text()});
+}
+
 // Handlers whose subsystems come later; connected so that the controls are
 // live from the start.
 void TForm1::SpeedButton1Click(TComponent&) {}
 void TForm1::SpeedButton2Click(TComponent&) {}
-void TForm1::SpeedButton5Click(TComponent&) {}
-void TForm1::SpeedButton6Click(TComponent&) {}
 void TForm1::SpeedButton10Click(TComponent&) {}
 void TForm1::SpeedButton11Click(TComponent&) {}
 
