@@ -2,8 +2,11 @@
 
 #include <iostream>
 #include <iterator>
+#include <optional>
+#include <string>
 #include <string_view>
 
+#include "cli/melody_file_commands.h"
 #include "cli/play_command.h"
 #include "cli/tone_command.h"
 #include "cli/tone_options.h"
@@ -16,10 +19,12 @@ constexpr std::string_view kUsage =
     "Usage: quillora-cli COMMAND [OPTIONS]\n"
     "\n"
     "Commands:\n"
-    "  keys    Read a melody in the phone composer's notation from standard\n"
-    "          input and print two lines: the number of notes, then the key\n"
-    "          presses that enter the melody into the phone, each item\n"
-    "          followed by \", \". Faulty notes show as ERROR.\n"
+    "  keys [FILE.qlr]\n"
+    "          Read a melody in the phone composer's notation from standard\n"
+    "          input, or the melody of a melody file, and print two lines:\n"
+    "          the number of notes, then the key presses that enter the\n"
+    "          melody into the phone, each item followed by \", \". Faulty\n"
+    "          notes show as ERROR.\n"
     "          Example: printf '8c2 4#f1 16-' | quillora-cli keys\n"
     "  tone    Synthesise one tone and write it as a WAV file (-o FILE) or\n"
     "          play it (--play); the options follow below, and\n"
@@ -31,8 +36,12 @@ constexpr std::string_view kUsage =
 constexpr std::string_view kPlayUsageHeader =
     "\nCommand play [--tempo N] [--dry-run] [FILE]:\n\n";
 
+constexpr std::string_view kSaveUsageHeader =
+    "\nCommand save FILE.qlr [--title T] [--tempo N]:\n\n";
+
 void PrintUsage(std::ostream& out) {
-  out << kUsage << kPlayUsageHeader << kPlayUsage << "\nOptions of tone:\n\n"
+  out << kUsage << kSaveUsageHeader << kSaveUsage << kPlayUsageHeader
+      << kPlayUsage << "\nOptions of tone:\n\n"
       << kToneOptionsHelp;
 }
 
@@ -44,18 +53,29 @@ int UsageError(std::ostream& err, std::string_view message) {
 
 int RunKeys(const std::vector<std::string>& args, std::istream& in,
             std::ostream& out, std::ostream& err) {
+  std::optional<std::string> file;
   for (std::size_t i = 1; i < args.size(); ++i) {
     if (args[i] == "--help" || args[i] == "-h") {
       PrintUsage(out);
       return kExitOk;
     }
-    return UsageError(err, "keys takes no arguments: '" + args[i] + "'");
+    if (file || (!args[i].empty() && args[i][0] == '-')) {
+      return UsageError(err, "keys takes one melody file: '" + args[i] + "'");
+    }
+    file = args[i];
   }
-  const std::string melody{std::istreambuf_iterator<char>(in),
-                           std::istreambuf_iterator<char>()};
-  if (in.bad()) {
-    err << "quillora-cli: cannot read standard input\n";
-    return kExitFailure;
+  std::string melody;
+  if (file) {
+    std::optional<std::string> notes = ReadMelodyFileNotes(*file, err);
+    if (!notes) return kExitFailure;
+    melody = std::move(*notes);
+  } else {
+    melody.assign(std::istreambuf_iterator<char>(in),
+                  std::istreambuf_iterator<char>());
+    if (in.bad()) {
+      err << "quillora-cli: cannot read standard input\n";
+      return kExitFailure;
+    }
   }
   // One table for this run, as the window keeps one for its lifetime.
   NoteTable& table = ProgramNoteTable();
@@ -75,6 +95,9 @@ int RunCli(const std::vector<std::string>& args, std::istream& in,
     return kExitOk;
   }
   if (command == "keys") return RunKeys(args, in, out, err);
+  if (command == "save") {
+    return RunSaveCommand({args.begin() + 1, args.end()}, in, err);
+  }
   if (command == "play") {
     return RunPlayCommand({args.begin() + 1, args.end()}, in, out, err);
   }

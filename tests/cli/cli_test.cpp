@@ -47,8 +47,11 @@ TEST(CliTest, HelpDocumentsTheCommands) {
 }
 
 TEST(CliTest, UsageErrorsExitTwoWithAMessage) {
-  for (const auto& args : std::vector<std::vector<std::string>>{
-           {}, {"play-everything"}, {"keys", "extra"}}) {
+  for (const auto& args :
+       std::vector<std::vector<std::string>>{{},
+                                             {"play-everything"},
+                                             {"keys", "a.qlr", "b.qlr"},
+                                             {"keys", "-x"}}) {
     const CliRun run = RunCompanion(args);
     EXPECT_EQ(run.status, kExitUsage);
     EXPECT_EQ(run.out, "");
