@@ -1,9 +1,12 @@
 #include "app/main_window.h"
 
+#include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
 #include "app/field_rules.h"
+#include "base/text_ops.h"
 #include "files/melody_file.h"
 #include "keyentry/display_texts.h"
 #include "keyentry/key_entry_state.h"
@@ -11,6 +14,7 @@
 #include "keyentry/painting_sleeper.h"
 #include "keyentry/phone_status.h"
 #include "notation/key_sequence.h"
+#include "sound/midi_play_thread.h"
 #include "toolkit/application.h"
 #include "toolkit/toolkit_classes.h"
 
@@ -181,6 +185,32 @@ void TForm1::Timer1Timer(TComponent&) {
   Label3->SetCaption(ClockText(now.hour, now.minute));
 }
 
+TForm1::~TForm1() { MyMidiPlayThread::StopAllPlayers(); }
+
+// Play: a new player of its own for each press; an earlier one plays on.
+void TForm1::SpeedButton1Click(TComponent&) {
+  // Owned here until it runs: a player that never starts (the tempo field
+  // holds no number) is released with the handler.
+  auto player = std::make_unique<MyMidiPlayThread>(true);
+  PlayerThread = player->SharedControl();
+  player->SetMelody(Memo1->Text());
+  const std::optional<std::int32_t> tempo = ToInt32(Edit3->Text());
+  if (!tempo) {
+    throw std::invalid_argument("'" + Edit3->Text() +
+                                "' is not a valid integer value");
+  }
+  player->SetTempo(*tempo);
+  player->SetFreeOnTerminate(true);
+  player->SetPriority(ThreadPriority::kTimeCritical);
+  player->Start();
+  player.release();  // frees itself when the melody is over
+}
+
+// Stop: the last player started ends after the note in progress.
+void TForm1::SpeedButton2Click(TComponent&) {
+  if (PlayerThread && !PlayerThread->Finished()) PlayerThread->RequestStop();
+}
+
 // Open: the chosen melody file's title, notes and tempo replace the fields;
 // setting them runs Memo1Change and Edit3Change.
 void TForm1::SpeedButton5Click(TComponent&) {
@@ -205,8 +235,6 @@ void TForm1::SpeedButton6Click(TComponent&) {
 
 // Handlers whose subsystems come later; connected so that the controls are
 // live from the start.
-void TForm1::SpeedButton1Click(TComponent&) {}
-void TForm1::SpeedButton2Click(TComponent&) {}
 void TForm1::SpeedButton10Click(TComponent&) {}
 void TForm1::SpeedButton11Click(TComponent&) {}
 

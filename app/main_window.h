@@ -15,6 +15,7 @@
 #include "keyentry/key_entry.h"
 #include "keyentry/time_of_day.h"
 #include "keyentry/window_key_entry_view.h"
+#include "sound/player_control.h"
 #include "sound/tone_gen.h"
 #include "toolkit/check_box.h"
 #include "toolkit/file_dialog.h"
@@ -41,6 +42,9 @@ class TForm1 : public TForm {
   explicit TForm1(
       TComponent* owner, const ComponentRegistry& registry,
       const char* layoutPath = ":/quillora/layouts/main_window.layout");
+  // Ends the running melody players and waits for their threads, so that
+  // none outlives the window or sounds after it.
+  ~TForm1() override;
 
   std::string_view ClassName() const override { return "TForm1"; }
 
@@ -101,6 +105,9 @@ class TForm1 : public TForm {
   // Melody player.
   void SpeedButton1Click(TComponent& Sender);
   void SpeedButton2Click(TComponent& Sender);
+  // What the window shares with the player started last; null before the
+  // first Play. Outlives the player, which frees itself.
+  std::shared_ptr<PlayerControl> PlayerThread;
   // Melody files.
   void SpeedButton5Click(TComponent& Sender);
   void SpeedButton6Click(TComponent& Sender);

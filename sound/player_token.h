@@ -45,7 +45,8 @@ std::int32_t PlayerTempo(std::int32_t requested);
 //     value beyond 32 bits makes the token faulty;
 //   note name: up to the first digit, '.', '-', 'p' or 'P';
 //   octave sign: the one character after the name, "1" when there is none;
-//     "-", "p" or "P" makes the token a rest, any other non-digit faulty;
+//     "-", "p" or "P" makes the token a rest, a '.' (only in text that was
+//     not normalised) makes it faulty;
 //   octave k: the sign's digit, less 4 when above 4; 0 sounds as 1;
 //   frequency: trunc(base(semitone) x 2^(k-1) x 8), base(9) = 110 Hz; a
 //     name that is no note name gives a rest of the token's length;
