@@ -1,0 +1,224 @@
+// Drives the real program on an X display as a user would and watches its
+// keypad on the screen: types a melody, sets one second per key, presses
+// START, then grabs the keypad again and again and names each grab after
+// the keypad picture it matches pixel for pixel. Checks that the keys light
+// in the expected order, about a second apart, with the bare keypad seen
+// between two keys (the release the program shows for 100 ms), and that
+// the phone clock changes from its design "00:00" within a second or so of
+// the window's appearance. Saves a screenshot of the window for each lit
+// key and for the end.
+//
+//   key_entry_screen_check ART_DIR OUT_DIR MELODY KEYS
+//
+// ART_DIR holds skin.png and keypad_*.png; KEYS are the expected keys in
+// order (for instance "1238"). Exit status 0 when all holds.
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QProcess>
+#include <QScreen>
+#include <QThread>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Places on the window, as laid out.
+const QRect kKeypad(25, 220, 121, 106);
+const QRect kClock(94, 101, 28, 11);
+const QPoint kMelodyField(184 + 20, 80 + 20);
+const QPoint kSecondsField(565 + 10, 306 + 5);
+const QPoint kStartButton(185 + 33, 317 + 9);
+
+bool Xdotool(const QStringList& arguments) {
+  const int status = QProcess::execute("xdotool", arguments);
+  if (status != 0) {
+    std::fprintf(stderr, "xdotool %s failed (%d)\n",
+                 arguments.join(' ').toLocal8Bit().constData(), status);
+  }
+  return status == 0;
+}
+
+bool ClickAt(QPoint p) {
+  return Xdotool({"mousemove", QString::number(p.x()), QString::number(p.y()),
+                  "click", "1"});
+}
+
+class Screen {
+ public:
+  explicit Screen(QPoint origin)
+      : screen_(QGuiApplication::primaryScreen()), origin_(origin) {}
+  QImage Grab(const QRect& area) const {
+    return screen_
+        ->grabWindow(0, origin_.x() + area.x(), origin_.y() + area.y(),
+                     area.width(), area.height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+  }
+
+ private:
+  QScreen* screen_;
+  QPoint origin_;
+};
+
+struct Seen {
+  std::string picture;  // "empty", a key, or "?" for a grab that matched none
+  qint64 atMs;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QGuiApplication app(argc, argv);
+  if (argc < 5) {
+    std::fprintf(stderr,
+                 "usage: key_entry_screen_check ART_DIR OUT_DIR MELODY KEYS\n");
+    return 2;
+  }
+  const QString artDir = argv[1], outDir = argv[2];
+  const QString melody = argv[3];
+  const std::string expectedKeys = argv[4];
+
+  const QImage skin =
+      QImage(artDir + "/skin.png").convertToFormat(QImage::Format_RGB32);
+  // Each keypad picture by the name it is reported under: "empty" or the
+  // key; the file names spell the star and hash keys out.
+  const auto stemOf = [](const std::string& name) {
+    if (name == "*") return QString("star");
+    if (name == "#") return QString("hash");
+    return QString::fromStdString(name);
+  };
+  std::map<std::string, QImage> keypads;
+  for (const char* key :
+       {"empty", "1", "2", "3", "4", "5", "6", "7", "8", "9", "0", "*", "#"}) {
+    keypads[key] = QImage(artDir + "/keypad_" + stemOf(key) + ".png")
+                       .convertToFormat(QImage::Format_RGB32);
+    if (keypads[key].size() != kKeypad.size()) {
+      std::fprintf(stderr, "cannot read the keypad picture %s\n", key);
+      return 2;
+    }
+  }
+  const auto nameOf = [&](const QImage& grab) -> std::string {
+    for (const auto& [name, picture] : keypads) {
+      if (grab == picture) return name;
+    }
+    return "?";
+  };
+
+  QScreen* screen = QGuiApplication::primaryScreen();
+  const QRect desktop = screen->geometry();
+  const QPoint origin(desktop.x() + (desktop.width() - skin.width()) / 2,
+                      desktop.y() + (desktop.height() - skin.height()) / 2);
+  const Screen window(origin);
+  const auto grabWindow = [&] {
+    return window.Grab(QRect(QPoint(0, 0), skin.size()));
+  };
+
+  // The window is up once its unlit keypad shows where it belongs.
+  QElapsedTimer clock;
+  clock.start();
+  while (nameOf(window.Grab(kKeypad)) != "empty") {
+    if (clock.elapsed() > 30000) {
+      grabWindow().save(outDir + "/key_entry_no_window.png");
+      std::fprintf(stderr, "the window did not appear\n");
+      return 1;
+    }
+    QThread::msleep(20);
+  }
+  const QImage clockAtStart = window.Grab(kClock);
+  clock.restart();
+  qint64 clockChangedMs = -1;
+
+  // Type the melody, one second per key, START.
+  bool ok = ClickAt(origin + kMelodyField) &&
+            Xdotool({"type", "--delay", "20", melody}) &&
+            ClickAt(origin + kSecondsField) && Xdotool({"key", "ctrl+a"}) &&
+            Xdotool({"type", "1"});
+  if (!ok) return 1;
+  // The clock has ticked by now if it is going to.
+  while (clock.elapsed() < 1600 && clockChangedMs < 0) {
+    if (window.Grab(kClock) != clockAtStart) clockChangedMs = clock.elapsed();
+    QThread::msleep(20);
+  }
+  if (!ClickAt(origin + kStartButton)) return 1;
+
+  // Watch the keypad for the keys and the end.
+  QElapsedTimer watch;
+  watch.start();
+  const qint64 watchMs = 1000 * (qint64(expectedKeys.size()) + 3);
+  std::vector<Seen> seen;
+  while (watch.elapsed() < watchMs) {
+    const QImage grab = window.Grab(kKeypad);
+    const std::string name = nameOf(grab);
+    if (seen.empty() || seen.back().picture != name) {
+      seen.push_back({name, watch.elapsed()});
+      if (name != "empty" && name != "?") {
+        grabWindow().save(outDir + QString("/key_entry_%1_%2.png")
+                                       .arg(seen.size(), 2, 10, QChar('0'))
+                                       .arg(stemOf(name)));
+      }
+    }
+    QThread::msleep(5);
+  }
+  grabWindow().save(outDir + "/key_entry_end.png");
+
+  // What the screen showed, in order.
+  std::string litKeys, trace;
+  int releasesBetweenKeys = 0, unknown = 0;
+  std::vector<qint64> litAt;
+  for (std::size_t i = 0; i < seen.size(); ++i) {
+    trace += seen[i].picture + "@" + std::to_string(seen[i].atMs) + " ";
+    if (seen[i].picture == "?") {
+      ++unknown;
+    } else if (seen[i].picture != "empty") {
+      litKeys += seen[i].picture;
+      litAt.push_back(seen[i].atMs);
+    } else if (!litKeys.empty() && i + 1 < seen.size()) {
+      // The bare keypad after a key, while more is to come.
+      for (std::size_t j = i + 1; j < seen.size(); ++j) {
+        if (seen[j].picture != "empty" && seen[j].picture != "?") {
+          ++releasesBetweenKeys;
+          break;
+        }
+      }
+    }
+  }
+  std::printf("keypad on screen: %s\n", trace.c_str());
+
+  if (litKeys != expectedKeys) {
+    std::fprintf(stderr, "lit keys %s, expected %s\n", litKeys.c_str(),
+                 expectedKeys.c_str());
+    ok = false;
+  }
+  for (std::size_t i = 1; i < litAt.size(); ++i) {
+    const qint64 gap = litAt[i] - litAt[i - 1];
+    if (gap < 700 || gap > 1500) {
+      std::fprintf(stderr, "keys %zu and %zu lit %lld ms apart\n", i, i + 1,
+                   static_cast<long long>(gap));
+      ok = false;
+    }
+  }
+  // Each release lasts 100 ms; grabs every few ms see it unless the machine
+  // stalls, so at least one of them must show.
+  if (expectedKeys.size() > 1 && releasesBetweenKeys == 0) {
+    std::fprintf(stderr, "the released keypad never reached the screen\n");
+    ok = false;
+  }
+  if (seen.empty() || seen.back().picture != "empty") {
+    std::fprintf(stderr, "the keypad is not bare at the end\n");
+    ok = false;
+  }
+  if (clockChangedMs < 0) {
+    std::fprintf(stderr, "the clock still shows its design time\n");
+    ok = false;
+  }
+  std::printf(
+      "lit %s, %d releases seen between keys, %d torn grabs, clock set %lld "
+      "ms after the window showed%s\n",
+      litKeys.c_str(), releasesBetweenKeys, unknown,
+      static_cast<long long>(clockChangedMs), ok ? "" : ", FAILED");
+  return ok ? 0 : 1;
+}
