@@ -100,16 +100,26 @@ void TThread::WaitFor() {
   }
 }
 
-void TThread::TerminateAllAndWait() {
+void TThread::TerminateAll() {
+  SelfFreeingThreads& registry = Registry();
+  std::lock_guard lock(registry.mutex);
+  // A thread leaves the set under this lock before it deletes itself, so
+  // every thread named here is still alive.
+  for (TThread* thread : registry.running) thread->Terminate();
+}
+
+void TThread::WaitForAll() {
   SelfFreeingThreads& registry = Registry();
   {
     std::unique_lock lock(registry.mutex);
-    // A thread leaves the set under this lock before it deletes itself, so
-    // every thread named here is still alive.
-    for (TThread* thread : registry.running) thread->Terminate();
     registry.ended.wait(lock, [&] { return registry.running.empty(); });
   }
   JoinFinished();
+}
+
+void TThread::TerminateAllAndWait() {
+  TerminateAll();
+  WaitForAll();
 }
 
 int TThread::RunningSelfFreeingThreads() {

@@ -57,7 +57,12 @@ class TThread {
   bool RunsAtRequestedPriority() const { return priorityGranted_; }
 
   // Calls Terminate on every started thread that frees itself and has not
-  // yet ended, then waits until all of them have ended and joins them.
+  // yet ended.
+  static void TerminateAll();
+  // Waits until every started thread that frees itself has ended, and joins
+  // them.
+  static void WaitForAll();
+  // TerminateAll, then WaitForAll.
   static void TerminateAllAndWait();
   // How many started threads that free themselves have not yet ended.
   static int RunningSelfFreeingThreads();

@@ -90,8 +90,10 @@ void MyMidiPlayThread::Terminate() {
 }
 
 void MyMidiPlayThread::StopAllPlayers() {
+  // Stop requests first, so that no player wakes to play another note.
+  TThread::TerminateAll();
   ProcessPlayerWaits().BeginClosing();
-  TThread::TerminateAllAndWait();
+  TThread::WaitForAll();
   ProcessPlayerWaits().EndClosing();
 }
 
