@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "cli/melody_file_commands.h"
+#include "cli/melody_tool_commands.h"
 #include "cli/play_command.h"
 #include "cli/tone_command.h"
 #include "cli/tone_options.h"
@@ -39,9 +40,13 @@ constexpr std::string_view kPlayUsageHeader =
 constexpr std::string_view kSaveUsageHeader =
     "\nCommand save FILE.qlr [--title T] [--tempo N]:\n\n";
 
+constexpr std::string_view kMelodyToolsHeader =
+    "\nCommands for RTTTL, faults and WAV files:\n\n";
+
 void PrintUsage(std::ostream& out) {
-  out << kUsage << kSaveUsageHeader << kSaveUsage << kPlayUsageHeader
-      << kPlayUsage << "\nOptions of tone:\n\n"
+  out << kUsage << kMelodyToolsHeader << kMelodyToolsUsage << kSaveUsageHeader
+      << kSaveUsage << kPlayUsageHeader << kPlayUsage
+      << "\nOptions of tone:\n\n"
       << kToneOptionsHelp;
 }
 
@@ -101,6 +106,11 @@ int RunCli(const std::vector<std::string>& args, std::istream& in,
   if (command == "play") {
     return RunPlayCommand({args.begin() + 1, args.end()}, in, out, err);
   }
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  if (command == "import-rtttl") return RunImportRtttl(rest, in, out, err);
+  if (command == "export-rtttl") return RunExportRtttl(rest, in, out, err);
+  if (command == "check") return RunCheck(rest, in, out, err);
+  if (command == "render") return RunRender(rest, in, out, err);
   if (command == "tone") {
     return RunToneCommand({args.begin() + 1, args.end()}, out, err);
   }
