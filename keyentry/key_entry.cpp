@@ -105,7 +105,7 @@ void KeyEntry::Tick() {
   view_.SetEstimate(EstimateText(secondsLeft));
 }
 
-void KeyEntry::PlayTone(Tone tone) {
+void KeyEntry::PlayTone(KeyEntryTone tone) {
   view_.SetTone(tone.frequencyHz, tone.durationMs);
   view_.PlayTone();
 }

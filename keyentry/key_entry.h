@@ -9,11 +9,12 @@
 // tick that finds KeyString empty ends the entry: a closing two-tone
 // signal, the gauge and estimate hidden, the timer off. PAUSE switches the
 // timer, STOP empties KeyString so that the next tick ends the entry. The
-// phone clock (PhoneStatus) reads KeyString and the timer to blink "PAUSE".
+// phone clock's tick reads KeyString and the timer (key_entry_state.h) and
+// sets the status word (phone_status.h) and the time (display_texts.h).
 //
-// Everything runs on the window thread; the waits block it (through a
-// Sleeper, which the window gives one that lets the keypad reach the
-// screen while it waits).
+// Everything runs on the window thread; the waits block it. They go through
+// a Sleeper: the window's (painting_sleeper.h) puts what was drawn on the
+// screen before it waits, tests' wait for nothing.
 #pragma once
 
 #include <string>
@@ -24,13 +25,13 @@
 namespace quillora {
 
 // The key beep, and the two tones of the closing signal.
-struct Tone {
+struct KeyEntryTone {
   int frequencyHz;
   int durationMs;
 };
-inline constexpr Tone kKeyBeep{1000, 200};
-inline constexpr Tone kClosingFirst{1000, 200};
-inline constexpr Tone kClosingSecond{2000, 400};
+inline constexpr KeyEntryTone kKeyBeep{1000, 200};
+inline constexpr KeyEntryTone kClosingFirst{1000, 200};
+inline constexpr KeyEntryTone kClosingSecond{2000, 400};
 // How long the released keypad stays in view before the next key lights.
 inline constexpr int kReleaseMs = 100;
 
@@ -59,7 +60,7 @@ class KeyEntry {
   void Tick();
 
  private:
-  void PlayTone(Tone tone);
+  void PlayTone(KeyEntryTone tone);
 
   KeyEntryView& view_;
   std::string& keyString_;
