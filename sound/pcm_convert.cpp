@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 #include <numeric>
+#include <optional>
+#include <utility>
 
 namespace quillora {
 namespace {
@@ -86,30 +88,38 @@ std::int16_t DecodeSample(const WavFormat& format, std::size_t index) {
   return static_cast<std::int16_t>(p[0] | (p[1] << 8));
 }
 
-StereoFrames CopyToStereo(const WavFormat& format) {
-  const std::size_t frames = format.FrameCount();
-  StereoFrames out(2 * frames);
-  for (std::size_t i = 0; i < frames; ++i) {
-    const std::size_t first = i * format.channels;
-    out[2 * i] = DecodeSample(format, first);
-    out[2 * i + 1] = DecodeSample(format, first + format.channels - 1);
+// Sample of `channel` at source frame `frame`, which may lie beyond the
+// image's ends: there it is silence, or the sound's other end (several times
+// round for a sound shorter than the filter).
+float SampleAt(const WavFormat& format, int channel, long long frame,
+               SoundEnds ends) {
+  const auto count = static_cast<long long>(format.FrameCount());
+  if (frame < 0 || frame >= count) {
+    if (ends == SoundEnds::kSilent) return 0.0f;
+    frame = ((frame % count) + count) % count;
   }
-  return out;
+  return DecodeSample(format,
+                      static_cast<std::size_t>(frame) * format.channels +
+                          static_cast<std::size_t>(channel));
 }
 
-// Band-limited resampling of a whole image onto `outFrames` frames. Output
-// frame j lies at source position t = j × inFrames ÷ outFrames; its value is
-// the windowed-sinc interpolation of the source frames around t, with the
-// cutoff lowered below the source's own limit when the rate goes down.
+// Band-limited resampling of a whole image onto `outFrames` frames, frame by
+// frame on request. Output frame j lies at source position t = j × inFrames
+// ÷ outFrames; its value is the windowed-sinc interpolation of the source
+// frames around t, with the cutoff lowered below the source's own limit when
+// the rate goes down.
 //
 // Only the fraction of t decides a frame's filter weights, and that fraction
 // takes outFrames ÷ gcd(inFrames, outFrames) values: one for 96000 to 48000,
-// 160 for 44100 to 48000. When they are few, each set of weights is worked
-// out once.
+// 160 for 44100 to 48000. When they are at most `maxTabulatedPhases`, each
+// set of weights is worked out once, up front; else for each frame.
 class Resampler {
  public:
-  Resampler(const WavFormat& format, std::size_t outFrames, SoundEnds ends)
-      : inFrames_(format.FrameCount()),
+  Resampler(const WavFormat& format, std::size_t outFrames, SoundEnds ends,
+            std::size_t maxTabulatedPhases)
+      : format_(format),
+        ends_(ends),
+        inFrames_(format.FrameCount()),
         outFrames_(outFrames),
         cutoff_(std::min(1.0, static_cast<double>(outFrames) /
                                   static_cast<double>(inFrames_)) *
@@ -117,11 +127,10 @@ class Resampler {
         halfTaps_(static_cast<std::size_t>(
             std::ceil(SincTable::kZeroCrossings / cutoff_))),
         phaseStep_(std::gcd(inFrames_, outFrames)),
-        phases_(outFrames / phaseStep_) {
-    for (int channel = 0; channel < format.channels; ++channel) {
-      planes_.push_back(PaddedPlane(format, channel, ends));
-    }
-    if (phases_ <= kMaxTabulatedPhases) {
+        phases_(outFrames / phaseStep_),
+        scratchWeights_(Taps()),
+        scratchSamples_(Taps()) {
+    if (phases_ <= maxTabulatedPhases) {
       weights_.resize(phases_ * Taps());
       for (std::size_t phase = 0; phase < phases_; ++phase) {
         FillWeights(phase * phaseStep_, &weights_[phase * Taps()]);
@@ -129,55 +138,39 @@ class Resampler {
     }
   }
 
-  StereoFrames Run() const {
-    StereoFrames out(2 * outFrames_);
-    std::vector<float> scratch(weights_.empty() ? Taps() : 0);
-    for (std::size_t j = 0; j < outFrames_; ++j) {
-      const std::uint64_t position = std::uint64_t{j} * inFrames_;
+  // The image whose samples are read; it must hold the same format.
+  void SetFormat(const WavFormat& format) { format_ = format; }
+
+  std::size_t OutFrames() const { return outFrames_; }
+
+  // Writes output frames first, first + 1, ... into `out`; allocates
+  // nothing.
+  void Render(std::size_t first, std::span<std::int16_t> out) {
+    for (std::size_t k = 0; 2 * k + 1 < out.size(); ++k) {
+      const std::uint64_t position = std::uint64_t{first + k} * inFrames_;
       const std::size_t whole = position / outFrames_;
       const std::size_t remainder = position % outFrames_;
-      const float* weights = scratch.data();
+      const float* weights = scratchWeights_.data();
       if (weights_.empty()) {
-        FillWeights(remainder, scratch.data());
+        FillWeights(remainder, scratchWeights_.data());
       } else {
         weights = &weights_[remainder / phaseStep_ * Taps()];
       }
-      // Tap i weighs source frame whole - halfTaps + 1 + i, which is
-      // padded frame whole + 1 + i.
-      const std::int16_t left = Convolve(planes_.front(), whole + 1, weights);
+      // Tap i weighs source frame whole - halfTaps + 1 + i.
+      const long long firstTap =
+          static_cast<long long>(whole) + 1 - static_cast<long long>(halfTaps_);
+      const std::int16_t left = Convolve(0, firstTap, weights);
       const std::int16_t right =
-          planes_.size() == 1 ? left
-                              : Convolve(planes_.back(), whole + 1, weights);
-      out[2 * j] = left;
-      out[2 * j + 1] = right;
+          format_.channels == 1
+              ? left
+              : Convolve(format_.channels - 1, firstTap, weights);
+      out[2 * k] = left;
+      out[2 * k + 1] = right;
     }
-    return out;
   }
 
  private:
-  static constexpr std::size_t kMaxTabulatedPhases = 4096;
-
   std::size_t Taps() const { return 2 * halfTaps_; }
-
-  // One channel as floats, with halfTaps_ frames before and after it of what
-  // lies beyond the ends: silence, or the sound's other end (several times
-  // round for a sound shorter than the filter).
-  std::vector<float> PaddedPlane(const WavFormat& format, int channel,
-                                 SoundEnds ends) const {
-    std::vector<float> plane(inFrames_ + Taps());
-    for (std::size_t i = 0; i < plane.size(); ++i) {
-      const auto frame =
-          static_cast<long long>(i) - static_cast<long long>(halfTaps_);
-      const auto count = static_cast<long long>(inFrames_);
-      if (frame >= 0 && frame < count) {
-        plane[i] = DecodeSample(format, frame * format.channels + channel);
-      } else if (ends == SoundEnds::kWrapped) {
-        const long long wrapped = ((frame % count) + count) % count;
-        plane[i] = DecodeSample(format, wrapped * format.channels + channel);
-      }
-    }
-    return plane;
-  }
 
   // The weights of the taps for an output frame whose source position has
   // the fraction remainder ÷ outFrames_.
@@ -193,9 +186,20 @@ class Resampler {
     }
   }
 
-  std::int16_t Convolve(const std::vector<float>& plane, std::size_t first,
-                        const float* weights) const {
-    const float* samples = &plane[first];
+  std::int16_t Convolve(int channel, long long firstTap, const float* weights) {
+    float* samples = scratchSamples_.data();
+    const auto taps = static_cast<long long>(Taps());
+    if (firstTap >= 0 && firstTap + taps <= static_cast<long long>(inFrames_)) {
+      for (long long i = 0; i < taps; ++i) {
+        samples[i] = DecodeSample(
+            format_, static_cast<std::size_t>(firstTap + i) * format_.channels +
+                         static_cast<std::size_t>(channel));
+      }
+    } else {
+      for (long long i = 0; i < taps; ++i) {
+        samples[i] = SampleAt(format_, channel, firstTap + i, ends_);
+      }
+    }
     // Four running sums, so that the additions need not wait on each other.
     float sums[4] = {0.0f, 0.0f, 0.0f, 0.0f};
     std::size_t i = 0;
@@ -208,30 +212,134 @@ class Resampler {
     return ToSample((sums[0] + sums[1]) + (sums[2] + sums[3]));
   }
 
+  WavFormat format_;
+  SoundEnds ends_;
   std::size_t inFrames_;
   std::size_t outFrames_;
   double cutoff_;  // filter zero crossings per source frame, at most 1
   std::size_t halfTaps_;
   std::size_t phaseStep_;
   std::size_t phases_;
-  std::vector<std::vector<float>> planes_;
   std::vector<float> weights_;  // phases_ × Taps(), when tabulated
+  std::vector<float> scratchWeights_;
+  std::vector<float> scratchSamples_;
+};
+
+// Frames of the image's own rate: each sample decoded as it is read.
+void CopyFrames(const WavFormat& format, std::size_t first,
+                std::span<std::int16_t> out) {
+  for (std::size_t k = 0; 2 * k + 1 < out.size(); ++k) {
+    const std::size_t sample = (first + k) * format.channels;
+    out[2 * k] = DecodeSample(format, sample);
+    out[2 * k + 1] = DecodeSample(format, sample + format.channels - 1);
+  }
+}
+
+std::uint64_t OutputFrames(const WavFormat& format, std::uint32_t outputRate) {
+  const std::uint64_t inFrames = format.FrameCount();
+  if (format.sampleRate == outputRate) return inFrames;
+  return std::max<std::uint64_t>(
+      1, (inFrames * outputRate + format.sampleRate / 2) / format.sampleRate);
+}
+
+bool Convertible(const WavFormat& format, std::uint32_t outputRate) {
+  return format.FrameCount() > 0 && IsConvertibleRate(format.sampleRate) &&
+         IsConvertibleRate(outputRate);
+}
+
+// A converted copy of an image's samples, read as the device consumes it.
+class ConvertingSource final : public FrameSource {
+ public:
+  // A table of filter weights is made up front only when it is small, so
+  // that starting a sound stays cheap.
+  static constexpr std::size_t kMaxTabulatedPhases = 64;
+
+  ConvertingSource(const WavFormat& format, std::uint32_t outputRate,
+                   SoundEnds ends)
+      : samples_(format.samples.begin(), format.samples.end()),
+        format_(format),
+        frames_(OutputFrames(format, outputRate)) {
+    format_.samples = samples_;
+    if (format.sampleRate != outputRate) {
+      resampler_.emplace(format_, frames_, ends, kMaxTabulatedPhases);
+    }
+  }
+
+  std::size_t FrameCount() const override { return frames_; }
+
+  void ReadFrames(std::size_t first, std::span<std::int16_t> out) override {
+    if (resampler_) {
+      resampler_->Render(first, out);
+    } else {
+      CopyFrames(format_, first, out);
+    }
+  }
+
+ private:
+  std::vector<std::uint8_t> samples_;
+  WavFormat format_;  // its samples are samples_
+  std::size_t frames_;
+  std::optional<Resampler> resampler_;
+};
+
+// Frames converted beforehand.
+class StoredSource final : public FrameSource {
+ public:
+  explicit StoredSource(StereoFrames frames) : frames_(std::move(frames)) {}
+
+  std::size_t FrameCount() const override { return frames_.size() / 2; }
+
+  void ReadFrames(std::size_t first, std::span<std::int16_t> out) override {
+    std::copy_n(frames_.begin() + static_cast<std::ptrdiff_t>(2 * first),
+                out.size(), out.begin());
+  }
+
+ private:
+  StereoFrames frames_;
 };
 
 }  // namespace
 
+bool IsConvertibleRate(std::uint32_t rate) {
+  return rate >= kLowestConvertibleRate && rate <= kHighestConvertibleRate;
+}
+
 StereoFrames ConvertToStereo16(const WavFormat& format,
                                std::uint32_t outputRate, SoundEnds ends) {
-  const std::uint64_t inFrames = format.FrameCount();
-  if (inFrames == 0 || outputRate == 0) return {};
-  if (format.sampleRate == outputRate) return CopyToStereo(format);
-  const std::uint64_t outFrames = std::max<std::uint64_t>(
-      1, (inFrames * outputRate + format.sampleRate / 2) / format.sampleRate);
-  return Resampler(format, outFrames, ends).Run();
+  if (!Convertible(format, outputRate)) return {};
+  StereoFrames out(2 * OutputFrames(format, outputRate));
+  if (format.sampleRate == outputRate) {
+    CopyFrames(format, 0, out);
+  } else {
+    // Many sets of weights pay off over a whole image.
+    constexpr std::size_t kMaxTabulatedPhases = 4096;
+    Resampler(format, out.size() / 2, ends, kMaxTabulatedPhases).Render(0, out);
+  }
+  return out;
+}
+
+std::unique_ptr<FrameSource> ConvertingFrameSource(const WavFormat& format,
+                                                   std::uint32_t outputRate,
+                                                   SoundEnds ends) {
+  if (!Convertible(format, outputRate)) return nullptr;
+  return std::make_unique<ConvertingSource>(format, outputRate, ends);
+}
+
+std::unique_ptr<FrameSource> StoredFrameSource(StereoFrames frames) {
+  return std::make_unique<StoredSource>(std::move(frames));
 }
 
 std::int16_t ScaleSample(std::int16_t sample, std::uint16_t volume) {
   return static_cast<std::int16_t>(std::int32_t{sample} * volume / 65535);
+}
+
+void ScaleFrames(std::span<std::int16_t> frames, std::uint32_t volumeWord) {
+  const auto leftVolume = static_cast<std::uint16_t>(volumeWord & 0xFFFF);
+  const auto rightVolume = static_cast<std::uint16_t>(volumeWord >> 16);
+  for (std::size_t i = 0; i + 1 < frames.size(); i += 2) {
+    frames[i] = ScaleSample(frames[i], leftVolume);
+    frames[i + 1] = ScaleSample(frames[i + 1], rightVolume);
+  }
 }
 
 std::size_t RenderBlock(std::span<const std::int16_t> sound, bool loop,

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -81,18 +82,25 @@ void SdlSoundOutput::FillBlock(void* self, std::uint8_t* stream, int length) {
 }
 
 void SdlSoundOutput::Play(std::span<const std::uint8_t> wavImage,
-                          PlayMode mode) {
-  const std::optional<WavFormat> format = ReadWavFormat(wavImage);
-  if (!format) {
+                          PlayMode mode) noexcept {
+  const bool loop = mode == PlayMode::kLoop;
+  std::unique_ptr<FrameSource> sound;
+  try {
+    // Made before the current sound is replaced; it converts as the device
+    // reads it, so this costs a copy of the samples and no more.
+    if (const std::optional<WavFormat> format = ReadWavFormat(wavImage)) {
+      sound = ConvertingFrameSource(
+          *format, frameRate_, loop ? SoundEnds::kWrapped : SoundEnds::kSilent);
+    }
+  } catch (...) {
+    // Out of memory for the copy: this play sounds nothing.
+    sound.reset();
+  }
+  if (!sound) {
     mixer_.Stop();
     return;
   }
-  const bool loop = mode == PlayMode::kLoop;
-  // Converted before the current sound is replaced, so the switch from one
-  // sound to the next leaves no gap for the conversion.
-  StereoFrames frames = ConvertToStereo16(
-      *format, frameRate_, loop ? SoundEnds::kWrapped : SoundEnds::kSilent);
-  const SoundMixer::SoundId id = mixer_.Start(std::move(frames), loop);
+  const SoundMixer::SoundId id = mixer_.StartSource(std::move(sound), loop);
   if (mode == PlayMode::kWait) mixer_.WaitUntilEnded(id);
 }
 

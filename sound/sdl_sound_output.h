@@ -1,8 +1,9 @@
 // The process's sound output on SDL's audio: one output device, opened once
-// as 16-bit stereo, fed from SDL's audio thread. Each image is converted to
-// the device's format when it is played; the output mixes its own copy, so
-// the caller's image is never read after Play returns. The volume word is
-// applied to the samples in software; the desktop's volume is never touched.
+// as 16-bit stereo, fed from SDL's audio thread. Play copies the image's
+// samples and returns; they are converted to the device's format block by
+// block as the device takes them, so the caller's image is never read after
+// Play returns and a long tone starts as fast as a short one. The volume word
+// is applied to the samples in software; the desktop's volume is never touched.
 //
 // Only SDL's audio subsystem is used, and SDL installs no signal handlers.
 // The SDL_AUDIODRIVER environment variable chooses the driver as usual. When
@@ -36,7 +37,11 @@ class SdlSoundOutput final : public SoundOutput {
   // Ends the sound (waking any waiting Play) and closes the device.
   ~SdlSoundOutput() override;
 
-  void Play(std::span<const std::uint8_t> wavImage, PlayMode mode) override;
+  // Never throws: an image that cannot be played (not a WAV image, a rate
+  // the conversion does not take, no memory for its copy) ends the current
+  // sound and plays nothing, and the output stays usable.
+  void Play(std::span<const std::uint8_t> wavImage,
+            PlayMode mode) noexcept override;
   void Stop() override;
   bool HasSeparateChannelVolumes() const override { return true; }
   std::uint32_t Volume() const override;

@@ -1,28 +1,34 @@
 #include "sound/sound_mixer.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace quillora {
 
-SoundMixer::SoundId SoundMixer::Start(StereoFrames frames, bool loop) {
+SoundMixer::SoundId SoundMixer::StartSource(std::unique_ptr<FrameSource> sound,
+                                            bool loop) {
   SoundId id;
   {
     std::lock_guard lock(mutex_);
-    std::swap(frames_, frames);  // the old frames are freed after unlocking
+    std::swap(sound_, sound);  // the old sound is freed after unlocking
     loop_ = loop;
     position_ = 0;
     id = ++currentId_;
-    currentEnded_ = frames_.empty();
+    currentEnded_ = !sound_ || sound_->FrameCount() == 0;
   }
   soundEnded_.notify_all();
   return id;
 }
 
+SoundMixer::SoundId SoundMixer::Start(StereoFrames frames, bool loop) {
+  return StartSource(StoredFrameSource(std::move(frames)), loop);
+}
+
 void SoundMixer::Stop() {
-  StereoFrames old;
+  std::unique_ptr<FrameSource> old;
   {
     std::lock_guard lock(mutex_);
-    std::swap(frames_, old);
+    std::swap(sound_, old);
     currentEnded_ = true;
   }
   soundEnded_.notify_all();
@@ -52,17 +58,32 @@ void SoundMixer::SetVolume(std::uint32_t volumeWord) {
 
 void SoundMixer::Render(std::span<std::int16_t> block) {
   const std::uint32_t volume = volume_.load(std::memory_order_relaxed);
+  const std::size_t blockFrames = block.size() / 2;
+  std::size_t written = 0;
   bool endedNow = false;
   {
     std::lock_guard lock(mutex_);
-    if (!currentEnded_ && !loop_ && position_ >= frames_.size() / 2) {
+    const std::size_t soundFrames =
+        currentEnded_ || !sound_ ? 0 : sound_->FrameCount();
+    if (!currentEnded_ && !loop_ && position_ >= soundFrames) {
       currentEnded_ = true;
       endedNow = true;
     }
-    const std::span<const std::int16_t> sound =
-        currentEnded_ ? std::span<const std::int16_t>() : frames_;
-    RenderBlock(sound, loop_, volume, position_, block);
+    while (!currentEnded_ && written < blockFrames) {
+      if (position_ >= soundFrames) {
+        if (!loop_) break;
+        position_ = 0;
+      }
+      const std::size_t count =
+          std::min(blockFrames - written, soundFrames - position_);
+      sound_->ReadFrames(position_, block.subspan(2 * written, 2 * count));
+      position_ += count;
+      written += count;
+    }
   }
+  ScaleFrames(block.first(2 * written), volume);
+  std::fill(block.begin() + static_cast<std::ptrdiff_t>(2 * written),
+            block.end(), std::int16_t{0});
   if (endedNow) soundEnded_.notify_all();
 }
 

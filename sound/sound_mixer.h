@@ -3,14 +3,16 @@
 // frames from it. Knows nothing of any device: a device calls Render at its
 // own pace.
 //
-// All members are thread-safe. Render holds the lock only to copy one block,
-// and never allocates or frees memory; a replaced sound's frames are freed on
-// the thread that replaced it.
+// All members are thread-safe. Render holds the lock only to read one block
+// from the current sound (converting it, for a converting source), and never
+// allocates or frees memory; a replaced sound is freed on the thread that
+// replaced it.
 #pragma once
 
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <span>
 
@@ -22,9 +24,10 @@ class SoundMixer {
  public:
   using SoundId = std::uint64_t;
 
-  // Ends the current sound and makes `frames` (stereo frames at the device's
+  // Ends the current sound and makes `sound` (stereo frames at the device's
   // rate) the current one, played once or looping. Returns the new sound's
-  // id. A sound without frames has ended at once.
+  // id. A sound without frames (or none at all) has ended at once.
+  SoundId StartSource(std::unique_ptr<FrameSource> sound, bool loop);
   SoundId Start(StereoFrames frames, bool loop);
 
   // Ends the current sound, if any.
@@ -45,6 +48,8 @@ class SoundMixer {
 
   // For the device: fills `block` (stereo frames) with the next frames of the
   // current sound, scaled by the volume, and silence where there is none.
+  // Reads the current sound's frames under the lock, so a source that
+  // converts as it is read does so here.
   void Render(std::span<std::int16_t> block);
 
  private:
@@ -52,9 +57,9 @@ class SoundMixer {
 
   mutable std::mutex mutex_;
   std::condition_variable soundEnded_;
-  StereoFrames frames_;  // the current sound, kept until Start or Stop
+  std::unique_ptr<FrameSource> sound_;  // the current one, until Start or Stop
   bool loop_ = false;
-  std::size_t position_ = 0;  // next frame of frames_ to render
+  std::size_t position_ = 0;  // next frame of sound_ to render
   SoundId currentId_ = 0;
   bool currentEnded_ = true;
   std::atomic<std::uint32_t> volume_{0xFFFFFFFF};

@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "sound/pcm_convert.h"
 #include "sound/wav_image.h"
 
 namespace quillora {
@@ -19,7 +20,10 @@ class SilentSoundOutput final : public SoundOutput {
     ++generation_;
     changed_.notify_all();
     const std::optional<WavFormat> format = ReadWavFormat(wavImage);
-    if (!format || mode != PlayMode::kWait) return;
+    if (!format || !IsConvertibleRate(format->sampleRate) ||
+        mode != PlayMode::kWait) {
+      return;
+    }
     const std::uint64_t mine = generation_;
     changed_.wait_for(lock, std::chrono::milliseconds(format->DurationMs()),
                       [&] { return generation_ != mine; });

@@ -24,8 +24,8 @@ class SoundOutput {
   virtual ~SoundOutput() = default;
 
   // Ends the current sound, then plays `wavImage`, a RIFF PCM image (8-bit
-  // unsigned or 16-bit signed samples, one or two channels, any rate). An
-  // image that is not such a RIFF PCM image plays nothing.
+  // unsigned or 16-bit signed samples, one or two channels, 1000 to 384000
+  // frames per second). Any other image plays nothing. Never throws.
   virtual void Play(std::span<const std::uint8_t> wavImage, PlayMode mode) = 0;
 
   // Ends the current sound, if any.
