@@ -5,8 +5,10 @@
 // in the expected order, about a second apart, with the bare keypad seen
 // between two keys (the release the program shows for 100 ms), and that
 // the phone clock changes from its design "00:00" within a second or so of
-// the window's appearance. Saves a screenshot of the window for each lit
-// key and for the end.
+// the window's appearance. Takes a screenshot of the window a moment into
+// each lit key and checks in it the lit keypad against its picture, the
+// gauge filling further and the estimate changing; keeps the screenshots
+// and one of the end.
 //
 //   key_entry_screen_check ART_DIR OUT_DIR MELODY KEYS
 //
@@ -29,6 +31,11 @@ namespace {
 // Places on the window, as laid out.
 const QRect kKeypad(25, 220, 121, 106);
 const QRect kClock(94, 101, 28, 11);
+const QRect kGaugeInside(39 + 1, 143 + 1, 89 - 2, 5 - 2);
+const QRect kEstimate(39, 149, 90, 11);
+// How far into a key its screenshot is taken: the rest of the tick (the
+// gauge, the estimate) has been painted by then, and the key is still lit.
+constexpr qint64 kShotDelayMs = 300;
 const QPoint kMelodyField(184 + 20, 80 + 20);
 const QPoint kSecondsField(565 + 10, 306 + 5);
 const QPoint kStartButton(185 + 33, 317 + 9);
@@ -62,6 +69,23 @@ class Screen {
  private:
   QScreen* screen_;
   QPoint origin_;
+};
+
+// Pixels of the bar's colour (black) inside the gauge.
+int FilledGaugePixels(const QImage& windowShot) {
+  int filled = 0;
+  for (int y = kGaugeInside.top(); y <= kGaugeInside.bottom(); ++y) {
+    for (int x = kGaugeInside.left(); x <= kGaugeInside.right(); ++x) {
+      const QRgb p = windowShot.pixel(x, y);
+      if (qRed(p) < 40 && qGreen(p) < 40 && qBlue(p) < 40) ++filled;
+    }
+  }
+  return filled;
+}
+
+struct Shot {
+  std::string key;
+  QImage window;
 };
 
 struct Seen {
@@ -150,16 +174,22 @@ int main(int argc, char** argv) {
   watch.start();
   const qint64 watchMs = 1000 * (qint64(expectedKeys.size()) + 3);
   std::vector<Seen> seen;
+  std::vector<Shot> shots;
+  qint64 shotDueMs = -1;
   while (watch.elapsed() < watchMs) {
     const QImage grab = window.Grab(kKeypad);
     const std::string name = nameOf(grab);
     if (seen.empty() || seen.back().picture != name) {
       seen.push_back({name, watch.elapsed()});
-      if (name != "empty" && name != "?") {
-        grabWindow().save(outDir + QString("/key_entry_%1_%2.png")
-                                       .arg(seen.size(), 2, 10, QChar('0'))
-                                       .arg(stemOf(name)));
-      }
+      const bool lit = name != "empty" && name != "?";
+      shotDueMs = lit ? watch.elapsed() + kShotDelayMs : -1;
+    }
+    if (shotDueMs >= 0 && watch.elapsed() >= shotDueMs) {
+      shots.push_back({seen.back().picture, grabWindow()});
+      shots.back().window.save(outDir + QString("/key_entry_%1_%2.png")
+                                            .arg(shots.size())
+                                            .arg(stemOf(shots.back().key)));
+      shotDueMs = -1;
     }
     QThread::msleep(5);
   }
@@ -207,6 +237,35 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "the released keypad never reached the screen\n");
     ok = false;
   }
+  // The screenshots: each keypad exactly its key's picture, the gauge
+  // fuller and the estimate different from the key before.
+  if (shots.size() != expectedKeys.size()) {
+    std::fprintf(stderr, "%zu screenshots of lit keys, expected %zu\n",
+                 shots.size(), expectedKeys.size());
+    ok = false;
+  }
+  for (std::size_t i = 0; i < shots.size(); ++i) {
+    const QImage& shot = shots[i].window;
+    const std::string expected =
+        i < expectedKeys.size() ? std::string(1, expectedKeys[i]) : "?";
+    if (shot.copy(kKeypad) != keypads[expected]) {
+      std::fprintf(stderr, "screenshot %zu: the keypad is not key %s lit\n",
+                   i + 1, expected.c_str());
+      ok = false;
+    }
+    if (i == 0) continue;
+    const QImage& before = shots[i - 1].window;
+    if (FilledGaugePixels(shot) <= FilledGaugePixels(before)) {
+      std::fprintf(stderr, "screenshot %zu: the gauge did not fill further\n",
+                   i + 1);
+      ok = false;
+    }
+    if (shot.copy(kEstimate) == before.copy(kEstimate)) {
+      std::fprintf(stderr, "screenshot %zu: the estimate did not change\n",
+                   i + 1);
+      ok = false;
+    }
+  }
   if (seen.empty() || seen.back().picture != "empty") {
     std::fprintf(stderr, "the keypad is not bare at the end\n");
     ok = false;
@@ -215,10 +274,14 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "the clock still shows its design time\n");
     ok = false;
   }
+  std::string gauge;
+  for (const Shot& shot : shots) {
+    gauge += " " + std::to_string(FilledGaugePixels(shot.window));
+  }
   std::printf(
-      "lit %s, %d releases seen between keys, %d torn grabs, clock set %lld "
-      "ms after the window showed%s\n",
-      litKeys.c_str(), releasesBetweenKeys, unknown,
+      "lit %s, %d releases seen between keys, %d torn grabs, gauge pixels"
+      "%s, clock set %lld ms after the window showed%s\n",
+      litKeys.c_str(), releasesBetweenKeys, unknown, gauge.c_str(),
       static_cast<long long>(clockChangedMs), ok ? "" : ", FAILED");
   return ok ? 0 : 1;
 }
