@@ -1,9 +1,11 @@
-// Start-up: the application, its title, the main window, the message loop.
+// The program: the application, its title, the sound output, the main window
+// and the message loop.
 #include <cstdio>
 #include <exception>
 #include <memory>
 
 #include "app/main_window.h"
+#include "app/startup.h"
 #include "resources/resources.h"
 #include "toolkit/application.h"
 #ifdef QUILLORA_HAVE_SOUND_OUTPUT
@@ -21,19 +23,14 @@ int main(int argc, char** argv) {
     InstallSoundOutput(CreateSdlSoundOutput());
 #endif
     InitQuilloraResources();
-    ComponentRegistry registry;
-    RegisterProgramClasses(registry);
-    TForm1 form(nullptr, registry);
-    application->SetMainForm(&form);
-    form.ShowForm();
-    return application->Run();
+    return RunMainWindow(*application);
   } catch (const std::exception& error) {
-    // Shown like any other failure; the program then ends normally.
+    // Shown like any other failure; the program then ends.
     if (application) {
       application->ShowException(error);
     } else {
       std::fprintf(stderr, "%s\n", ErrorBoxText(error.what()).c_str());
     }
-    return 0;
+    return kStartupFailed;
   }
 }

@@ -1,5 +1,6 @@
 #include "toolkit/image.h"
 
+#include <QImageReader>
 #include <QPainter>
 #include <stdexcept>
 
@@ -10,7 +11,7 @@ class TImage::PictureWidget : public QWidget {
   explicit PictureWidget(TImage& image) : image_(image) {}
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
-    painter.drawImage(0, 0, image_.picture_);
+    painter.drawImage(0, 0, image_.DecodedPicture());
   }
 
  private:
@@ -20,13 +21,26 @@ class TImage::PictureWidget : public QWidget {
 TImage::TImage(TComponent* owner) : TControl(owner, new PictureWidget(*this)) {}
 
 void TImage::LoadPicture(const std::string& source) {
-  QImage loaded(QString::fromStdString(source));
-  if (loaded.isNull()) {
+  // Reads the header only.
+  QImageReader reader(QString::fromStdString(source));
+  if (!reader.canRead() || !reader.size().isValid()) {
     throw std::invalid_argument("cannot load the picture " + source);
   }
-  picture_ = loaded.convertToFormat(QImage::Format_RGB888);
   pictureSource_ = source;
+  picture_ = QImage();
+  decoded_ = false;
   Widget()->update();
+}
+
+const QImage& TImage::Picture() const { return DecodedPicture(); }
+
+QImage& TImage::DecodedPicture() const {
+  if (!decoded_) {
+    decoded_ = true;
+    picture_ = QImage(QString::fromStdString(pictureSource_))
+                   .convertToFormat(QImage::Format_RGB888);
+  }
+  return picture_;
 }
 
 void TImage::Repaint() { Widget()->repaint(); }
@@ -40,8 +54,8 @@ void TImage::PublishProperties(PropertyList& properties) {
 
 void TCanvas::CopyRect(const TRect& destRect, const TCanvas& source,
                        const TRect& sourceRect) {
-  QImage& target = image_.picture_;
-  const QImage& from = source.image_.picture_;
+  QImage& target = image_.DecodedPicture();
+  const QImage& from = source.image_.DecodedPicture();
   if (target.isNull() || from.isNull()) return;
   QPainter painter(&target);
   painter.setCompositionMode(QPainter::CompositionMode_Source);

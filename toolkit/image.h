@@ -38,10 +38,13 @@ class TImage : public TControl {
   std::string_view ClassName() const override { return "TImage"; }
 
   // The picture: a Qt resource path or file of the picture to load, stored
-  // in the layout; loaded as 24-bit RGB.
+  // in the layout; held as 24-bit RGB. LoadPicture checks at once that the
+  // source is a picture it can read (and throws std::invalid_argument
+  // otherwise) but decodes its pixels only when they are first needed, so
+  // that pictures that are never shown cost nothing at start-up.
   const std::string& PictureSource() const { return pictureSource_; }
   void LoadPicture(const std::string& source);
-  const QImage& Picture() const { return picture_; }
+  const QImage& Picture() const;
 
   TCanvas& Canvas() { return canvas_; }
   const TCanvas& Canvas() const { return canvas_; }
@@ -55,8 +58,11 @@ class TImage : public TControl {
   friend class TCanvas;
   class PictureWidget;
 
+  QImage& DecodedPicture() const;
+
   std::string pictureSource_;
-  QImage picture_;
+  mutable QImage picture_;
+  mutable bool decoded_ = true;
   TCanvas canvas_{*this};
 };
 

@@ -72,6 +72,11 @@ void RequireOnlyKeyLit(const QImage& unlit, const QImage& lit,
 void Write(const QImage& picture, const QDir& folder, const QString& name) {
   const QString path = folder.filePath(name);
   QImageWriter writer(path, "png");
+  // Stored without compression: the program decodes the visible pictures
+  // before its first paint, and inflating compressed rows was a large part
+  // of that. The resource compiler compresses the embedded copies instead,
+  // which is cheaper to undo.
+  writer.setQuality(100);
   if (!writer.write(picture.convertToFormat(QImage::Format_RGB888))) {
     Fail(QStringLiteral("cannot write %1: %2").arg(path, writer.errorString()));
   }

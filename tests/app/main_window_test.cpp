@@ -1,6 +1,7 @@
 // The main window as the user meets it, driven through its real widgets.
 #include "app/main_window.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -8,7 +9,10 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "app/startup.h"
 #include "resources/resources.h"
 #include "toolkit/application.h"
 
@@ -190,31 +194,68 @@ TEST_F(MainWindowTest, TitleStripDragsTheWindow) {
   EXPECT_FALSE(form_->ManualDragActive());
 }
 
-TEST(MainWindowLayoutTest, BrokenLayoutsFailStartUpWithAClearMessage) {
-  InitQuilloraResources();
+// A layout that must stop the start-up, and a part of the message that says
+// why.
+struct BrokenLayoutCase {
+  const char* name;
+  const char* file;
+  const char* messagePart;
+};
+
+class BrokenLayoutTest : public testing::TestWithParam<BrokenLayoutCase> {
+ protected:
+  static void SetUpTestSuite() { InitQuilloraResources(); }
+
+  std::string Path() const {
+    return std::string(QUILLORA_TEST_DATA) + "/" + GetParam().file;
+  }
+};
+
+TEST_P(BrokenLayoutTest, TheWindowIsNotBuiltAndTheMessageSaysWhy) {
   ComponentRegistry registry;
   RegisterProgramClasses(registry);
-  const struct {
-    const char* file;
-    const char* messagePart;
-  } cases[] = {
-      {"unknown_class.layout", "line 3: unknown class TButton"},
-      {"unknown_property.layout", "line 4: TMemo has no property Lines"},
-      {"missing_control.layout", "no control SpeedButton1"},
-      {"unterminated.layout", "missing '}'"},
-  };
-  for (const auto& c : cases) {
-    const std::string path = std::string(QUILLORA_TEST_DATA) + "/" + c.file;
-    try {
-      TForm1 form(nullptr, registry, path.c_str());
-      ADD_FAILURE() << c.file << " loaded";
-    } catch (const std::exception& error) {
-      EXPECT_NE(std::string(error.what()).find(c.messagePart),
-                std::string::npos)
-          << c.file << ": " << error.what();
-    }
+  try {
+    TForm1 form(nullptr, registry, Path().c_str());
+    ADD_FAILURE() << GetParam().file << " loaded";
+  } catch (const std::exception& error) {
+    EXPECT_THAT(error.what(), testing::HasSubstr(GetParam().messagePart));
   }
 }
+
+TEST_P(BrokenLayoutTest, StartUpShowsTheErrorBoxAndFails) {
+  std::vector<std::string> shown;
+  TApplication& application = TApplication::Instance();
+  application.SetErrorBox(
+      [&](const std::string& caption, const std::string& text) {
+        shown.push_back(caption + ": " + text);
+      });
+  const int status = RunMainWindow(application, Path().c_str());
+  application.SetErrorBox(
+      [](const std::string& caption, const std::string& text) {
+        ADD_FAILURE() << "unexpected error box '" << caption << "': " << text;
+      });
+  EXPECT_EQ(status, kStartupFailed);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_THAT(shown[0], testing::StartsWith("Quillora (ZIDIZ Edition): "));
+  EXPECT_THAT(shown[0], testing::HasSubstr(GetParam().messagePart));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, BrokenLayoutTest,
+    testing::Values(
+        BrokenLayoutCase{"UnknownClass", "unknown_class.layout",
+                         "line 3: unknown class TButton"},
+        BrokenLayoutCase{"UnknownProperty", "unknown_property.layout",
+                         "line 4: TMemo has no property Lines"},
+        BrokenLayoutCase{"MissingControl", "missing_control.layout",
+                         "no control SpeedButton1"},
+        BrokenLayoutCase{"Unterminated", "unterminated.layout", "missing '}'"},
+        BrokenLayoutCase{"MissingPicture", "missing_picture.layout",
+                         "cannot load the picture "
+                         ":/quillora/no_such_picture.png"}),
+    [](const testing::TestParamInfo<BrokenLayoutCase>& info) {
+      return std::string(info.param.name);
+    });
 
 }  // namespace
 }  // namespace quillora
