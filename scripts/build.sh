@@ -18,7 +18,7 @@ packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   googletest libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-qpa-plugins libsdl2-dev
-  xvfb xauth fonts-liberation2 fonts-dejavu-core sox ccache clang-format
+  xvfb xauth xdotool fonts-liberation2 fonts-dejavu-core sox ccache clang-format
 )
 
 install_missing_packages() {
