@@ -149,12 +149,16 @@ void IniFile::WriteString(std::string_view section, std::string_view key,
                      place->key->valueEnd - place->key->valueStart, stored);
   } else if (place) {
     const Line& after = place->lastNonBlank;
-    std::string line = std::string(key) + "=" + stored;
+    const std::string line = std::string(key) + "=" + stored;
     if (after.next == after.end) {
       // The last line of the file, without a line end of its own.
       content_.insert(after.next, lineEnd + line);
     } else {
-      content_.insert(after.next, line + lineEnd);
+      // The new line ends as the one before it: a lone CR put before a line
+      // that starts with LF would join them into one line end.
+      const std::string ownEnd =
+          content_.substr(after.end, after.next - after.end);
+      content_.insert(after.next, line + ownEnd);
     }
   } else {
     const bool needsLineEnd = !content_.empty() && content_ != kByteOrderMark &&

@@ -28,7 +28,9 @@
 //   the section, before any blank lines that end it;
 // - a missing section is appended at the end of the file, with no blank line
 //   before it, followed by its key;
-// - added lines end like the file's first line (CR LF in an empty file);
+// - an added key line ends like the line before it; an appended section
+//   and a line end added after an unended last line are those of the file's
+//   first line (CR LF in a file without one);
 // - a value that the reader would change (blanks or tabs at either end, or a
 //   pair of matching quotation marks around it) is written inside double
 //   quotes, so that reading it back gives exactly the value written.
