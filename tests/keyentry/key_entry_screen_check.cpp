@@ -21,6 +21,7 @@
 #include <QProcess>
 #include <QScreen>
 #include <QThread>
+#include <QTime>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -96,6 +97,9 @@ struct Seen {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Started together with the program: this is about its start-up too.
+  QElapsedTimer sinceStart;
+  sinceStart.start();
   QGuiApplication app(argc, argv);
   if (argc < 5) {
     std::fprintf(stderr,
@@ -153,6 +157,7 @@ int main(int argc, char** argv) {
     QThread::msleep(20);
   }
   const QImage clockAtStart = window.Grab(kClock);
+  const qint64 windowShownMs = sinceStart.elapsed();
   clock.restart();
   qint64 clockChangedMs = -1;
 
@@ -270,9 +275,19 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "the keypad is not bare at the end\n");
     ok = false;
   }
+  // The clock's first tick comes a second after the window was made, so a
+  // window seen well within that second must see the clock change. Seen
+  // later (a stalled machine), or at midnight, an unchanged clock proves
+  // nothing.
   if (clockChangedMs < 0) {
-    std::fprintf(stderr, "the clock still shows its design time\n");
-    ok = false;
+    const QTime now = QTime::currentTime();
+    if (windowShownMs < 700 && !(now.hour() == 0 && now.minute() == 0)) {
+      std::fprintf(stderr, "the clock still shows its design time\n");
+      ok = false;
+    } else {
+      std::printf("clock not judged: the window showed %lld ms in\n",
+                  static_cast<long long>(windowShownMs));
+    }
   }
   std::string gauge;
   for (const Shot& shot : shots) {
@@ -280,8 +295,11 @@ int main(int argc, char** argv) {
   }
   std::printf(
       "lit %s, %d releases seen between keys, %d torn grabs, gauge pixels"
-      "%s, clock set %lld ms after the window showed%s\n",
+      "%s, window shown %lld ms and clock set %lld ms after start-up%s\n",
       litKeys.c_str(), releasesBetweenKeys, unknown, gauge.c_str(),
-      static_cast<long long>(clockChangedMs), ok ? "" : ", FAILED");
+      static_cast<long long>(windowShownMs),
+      static_cast<long long>(
+          clockChangedMs < 0 ? -1 : windowShownMs + clockChangedMs),
+      ok ? "" : ", FAILED");
   return ok ? 0 : 1;
 }
