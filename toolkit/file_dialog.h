@@ -31,6 +31,9 @@ class TFileDialog : public TComponent {
   const std::string& DefaultExt() const { return defaultExt_; }
   const std::string& InitialDir() const { return initialDir_; }
   void SetInitialDir(std::string folder) { initialDir_ = std::move(folder); }
+  void SetTitle(std::string title) { title_ = std::move(title); }
+  void SetFilter(std::string filter) { filter_ = std::move(filter); }
+  void SetDefaultExt(std::string ext) { defaultExt_ = std::move(ext); }
 
   void PublishProperties(PropertyList& properties) override;
 

@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QDropEvent>
 #include <QEventLoop>
 #include <QFile>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QShowEvent>
@@ -60,12 +62,61 @@ class TForm::DragFilter : public QObject {
   TForm& form_;
 };
 
+// Takes drags of local files over any widget of the form before the widget
+// does, so that an edit field does not insert a dropped file's name.
+class TForm::FileDropFilter : public QObject {
+ public:
+  explicit FileDropFilter(TForm& form) : form_(form) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove &&
+        type != QEvent::Drop) {
+      return false;
+    }
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != form_.Widget()) return false;
+    auto* drop = static_cast<QDropEvent*>(event);
+    std::vector<std::string> paths;
+    if (drop->mimeData()) {
+      for (const QUrl& url : drop->mimeData()->urls()) {
+        if (url.isLocalFile()) paths.push_back(FromQString(url.toLocalFile()));
+      }
+    }
+    if (paths.empty()) return false;
+    drop->acceptProposedAction();
+    if (type == QEvent::Drop) form_.DropFiles(paths);
+    return true;
+  }
+
+ private:
+  TForm& form_;
+};
+
 TForm::TForm(TComponent* owner) : TControl(owner, new FormWidget(*this)) {
   Widget()->setAttribute(Qt::WA_DeleteOnClose, false);
   ApplyAppearance();
 }
 
-TForm::~TForm() { EndManualDrag(); }
+TForm::~TForm() {
+  EndManualDrag();
+  if (fileDropFilter_) {
+    qApp->removeEventFilter(fileDropFilter_);
+    delete fileDropFilter_;
+  }
+}
+
+void TForm::SetOnDropFiles(FileDropEvent handler) {
+  onDropFiles_ = std::move(handler);
+  Widget()->setAcceptDrops(true);
+  if (!fileDropFilter_) {
+    fileDropFilter_ = new FileDropFilter(*this);
+    qApp->installEventFilter(fileDropFilter_);
+  }
+}
+
+void TForm::DropFiles(const std::vector<std::string>& paths) {
+  if (onDropFiles_) RunHandler([this, &paths] { onDropFiles_(*this, paths); });
+}
 
 void TForm::SetCaption(std::string caption) {
   caption_ = std::move(caption);

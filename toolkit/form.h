@@ -3,7 +3,10 @@
 
 #include <QPoint>
 #include <QWidget>
+#include <functional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "toolkit/control.h"
 
@@ -40,6 +43,15 @@ class TForm : public TControl {
 
   NotifyEvent OnShow;
 
+  // Files dropped anywhere on the form, edit fields included, as local
+  // paths. Setting a handler makes the form take file drops; an edit field
+  // then no longer takes a dropped file as text.
+  using FileDropEvent = std::function<void(
+      TComponent& sender, const std::vector<std::string>& paths)>;
+  void SetOnDropFiles(FileDropEvent handler);
+  // Runs the drop handler, as a drop of `paths` does.
+  void DropFiles(const std::vector<std::string>& paths);
+
   void PublishProperties(PropertyList& properties) override;
   void Loaded() override;
 
@@ -54,6 +66,7 @@ class TForm : public TControl {
   class FormWidget;
   friend class FormWidget;
   class DragFilter;
+  class FileDropFilter;
 
   void HandleShow();
   void CentreOnScreen();
@@ -66,6 +79,8 @@ class TForm : public TControl {
   bool manualDrag_ = false;
   QPoint dragOffset_;
   DragFilter* dragFilter_ = nullptr;
+  FileDropEvent onDropFiles_;
+  FileDropFilter* fileDropFilter_ = nullptr;
 };
 
 }  // namespace quillora

@@ -1,9 +1,14 @@
 #include "toolkit/memo.h"
 
+#include <QHelpEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextBlock>
+#include <QToolTip>
 #include <QValidator>
+#include <algorithm>
 
 #include "toolkit/application.h"
 #include "toolkit/qt_text.h"
@@ -27,13 +32,169 @@ class CaseValidator : public QValidator {
   const CharCase& charCase_;
 };
 
+// The UTF-16 position in `text` of each byte offset of its UTF-8 form;
+// `offsets` in ascending order. An offset inside a character gives the
+// position of the next character.
+std::vector<int> Utf16Positions(const QString& text,
+                                const std::vector<std::size_t>& offsets) {
+  std::vector<int> positions;
+  positions.reserve(offsets.size());
+  std::size_t byte = 0;
+  std::size_t next = 0;
+  const int size = static_cast<int>(text.size());
+  for (int i = 0; i <= size && next < offsets.size();) {
+    while (next < offsets.size() && offsets[next] <= byte) {
+      positions.push_back(i);
+      ++next;
+    }
+    if (i == size) break;
+    const char16_t unit = text[i].unicode();
+    if (QChar::isHighSurrogate(unit) && i + 1 < size &&
+        QChar::isLowSurrogate(text[i + 1].unicode())) {
+      byte += 4;
+      i += 2;
+    } else {
+      // A lone surrogate becomes U+FFFD, three bytes, in UTF-8.
+      byte += unit < 0x80 ? 1 : unit < 0x800 ? 2 : 3;
+      ++i;
+    }
+  }
+  while (positions.size() < offsets.size()) positions.push_back(size);
+  return positions;
+}
+
 }  // namespace
+
+// Shows the hint of the mark under the mouse as the tooltip.
+class TMemo::MarkTips : public QObject {
+ public:
+  MarkTips(TMemo& memo, QObject* parent) : QObject(parent), memo_(memo) {}
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::ToolTip) {
+      return QObject::eventFilter(watched, event);
+    }
+    auto* help = static_cast<QHelpEvent*>(event);
+    QPlainTextEdit* edit = memo_.edit();
+    const int position = edit->cursorForPosition(help->pos()).position();
+    const QList<QTextEdit::ExtraSelection> marks = edit->extraSelections();
+    // The marks stay in order as the text changes; the first that ends
+    // after the position is the only one that may hold it.
+    const auto mark = std::partition_point(
+        marks.begin(), marks.end(), [&](const QTextEdit::ExtraSelection& m) {
+          return m.cursor.selectionEnd() < position;
+        });
+    if (mark != marks.end() && mark->cursor.selectionStart() <= position) {
+      const auto index = static_cast<std::size_t>(mark - marks.begin());
+      if (index < memo_.markHints_.size()) {
+        QToolTip::showText(help->globalPos(),
+                           ToQString(memo_.markHints_[index]), edit);
+        return true;
+      }
+    }
+    QToolTip::hideText();
+    event->ignore();
+    return true;
+  }
+
+ private:
+  TMemo& memo_;
+};
 
 TMemo::TMemo(TComponent* owner) : TControl(owner, new QPlainTextEdit) {
   QObject::connect(edit(), &QPlainTextEdit::textChanged, [this] {
     if (OnChange) RunHandler([this] { OnChange(*this); });
   });
+  edit()->viewport()->installEventFilter(new MarkTips(*this, edit()));
+  edit()->setContextMenuPolicy(Qt::CustomContextMenu);
+  QObject::connect(
+      edit(), &QWidget::customContextMenuRequested,
+      [this](const QPoint& position) { ShowContextMenu(position); });
   ApplyAppearance();
+}
+
+void TMemo::SetMarks(const std::vector<TextMark>& marks) {
+  QPlainTextEdit* e = edit();
+  const QString text = e->toPlainText();
+  std::vector<std::size_t> offsets;
+  offsets.reserve(marks.size() * 2);
+  for (const TextMark& mark : marks) {
+    offsets.push_back(mark.offset);
+    offsets.push_back(mark.offset + mark.length);
+  }
+  const std::vector<int> positions = Utf16Positions(text, offsets);
+
+  QTextCharFormat wave;
+  wave.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+  wave.setUnderlineColor(Qt::red);
+  QList<QTextEdit::ExtraSelection> selections;
+  selections.reserve(static_cast<qsizetype>(marks.size()));
+  markHints_.clear();
+  markHints_.reserve(marks.size());
+  for (std::size_t i = 0; i < marks.size(); ++i) {
+    QTextCursor cursor(e->document());
+    cursor.setPosition(positions[2 * i]);
+    cursor.setPosition(positions[2 * i + 1], QTextCursor::KeepAnchor);
+    selections.append({cursor, wave});
+    markHints_.push_back(marks[i].hint);
+  }
+  e->setExtraSelections(selections);
+}
+
+std::vector<TextMark> TMemo::Marks() const {
+  const QString text = edit()->toPlainText();
+  const auto bytesBefore = [&](int position) {
+    return static_cast<std::size_t>(text.left(position).toUtf8().size());
+  };
+  std::vector<TextMark> marks;
+  const QList<QTextEdit::ExtraSelection> selections = edit()->extraSelections();
+  for (qsizetype i = 0; i < selections.size(); ++i) {
+    const std::size_t start =
+        bytesBefore(selections[i].cursor.selectionStart());
+    const std::size_t end = bytesBefore(selections[i].cursor.selectionEnd());
+    marks.push_back({start, end - start,
+                     static_cast<std::size_t>(i) < markHints_.size()
+                         ? markHints_[static_cast<std::size_t>(i)]
+                         : std::string()});
+  }
+  return marks;
+}
+
+std::string TMemo::HintAt(std::size_t offset) const {
+  for (const TextMark& mark : Marks()) {
+    if (offset >= mark.offset && offset < mark.offset + mark.length) {
+      return mark.hint;
+    }
+  }
+  return {};
+}
+
+void TMemo::AddMenuItem(std::string caption, std::function<void()> action) {
+  menuItems_.push_back({std::move(caption), std::move(action)});
+}
+
+std::vector<std::string> TMemo::MenuItems() const {
+  std::vector<std::string> captions;
+  for (const MenuItem& item : menuItems_) captions.push_back(item.caption);
+  return captions;
+}
+
+void TMemo::ChooseMenuItem(std::string_view caption) {
+  for (const MenuItem& item : menuItems_) {
+    if (item.caption == caption) RunHandler(item.action);
+  }
+}
+
+void TMemo::ShowContextMenu(const QPoint& position) {
+  QMenu* menu = edit()->createStandardContextMenu(position);
+  if (!menuItems_.empty()) menu->addSeparator();
+  for (const MenuItem& item : menuItems_) {
+    const std::function<void()> action = item.action;
+    QObject::connect(menu->addAction(ToQString(item.caption)),
+                     &QAction::triggered, [action] { RunHandler(action); });
+  }
+  menu->exec(edit()->viewport()->mapToGlobal(position));
+  delete menu;
 }
 
 QPlainTextEdit* TMemo::edit() const {
