@@ -12,6 +12,11 @@ exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash -c '
   "$1" & pid=$!
   status=0
   "$2" "$3" "$4" "$5" "$6" || status=$?
+  if ! kill -0 "$pid" 2>/dev/null; then
+    wait "$pid" && code=0 || code=$?
+    echo "the program had ended early, exit status $code" >&2
+    status=1
+  fi
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
   exit $status' check "$program" "$checker" "$art" "$out" "$melody" "$keys"
