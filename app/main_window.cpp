@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "app/about_window.h"
+#include "app/desktop_targets.h"
 #include "app/field_rules.h"
 #include "base/text_ops.h"
 #include "files/melody_file.h"
@@ -16,6 +18,7 @@
 #include "notation/key_sequence.h"
 #include "sound/midi_play_thread.h"
 #include "toolkit/application.h"
+#include "toolkit/desktop_services.h"
 #include "toolkit/toolkit_classes.h"
 
 namespace quillora {
@@ -233,9 +236,22 @@ void TForm1::SpeedButton6Click(TComponent&) {
                  MelodyFile{Edit1->Text(), notes, Edit3->Text()});
 }
 
-// Handlers whose subsystems come later; connected so that the controls are
-// live from the start.
-void TForm1::SpeedButton10Click(TComponent&) {}
-void TForm1::SpeedButton11Click(TComponent&) {}
+void TForm1::SpeedButton10Click(TComponent&) {
+  // Most Linux desktops have no viewer for the compiled help; the same pages
+  // as plain HTML then open in the browser.
+  const std::filesystem::path htmlContents =
+      programFolder_ / kHtmlHelpFolder / kHtmlHelpContents;
+  Desktop().OpenWithHandlerOr((programFolder_ / kHelpFileName).string(),
+                              std::string(kHelpFileType),
+                              htmlContents.string());
+}
+
+void TForm1::SpeedButton11Click(TComponent&) {
+  ComponentRegistry registry;
+  RegisterToolkitClasses(registry);
+  // A fresh window for each showing, destroyed when the showing ends.
+  TForm2 about(nullptr, registry);
+  about.ShowModal();
+}
 
 }  // namespace quillora

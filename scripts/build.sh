@@ -19,6 +19,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-qpa-plugins libsdl2-dev
   xvfb xauth xdotool fonts-liberation2 fonts-dejavu-core sox ccache clang-format
+  fp-utils libchm-bin xdg-utils
 )
 
 install_missing_packages() {
