@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -200,6 +201,10 @@ struct BrokenLayoutCase {
   const char* name;
   const char* file;
   const char* messagePart;
+  // Test output names the row, not its bytes.
+  friend void PrintTo(const BrokenLayoutCase& c, std::ostream* os) {
+    *os << c.name;
+  }
 };
 
 class BrokenLayoutTest : public testing::TestWithParam<BrokenLayoutCase> {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <ostream>
 
 namespace quillora {
 namespace {
@@ -10,6 +11,8 @@ namespace {
 struct ReplaceCase {
   const char* name;
   std::string_view text, find, replacement, expected;
+  // Test output names the row, not its bytes.
+  friend void PrintTo(const ReplaceCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ReplaceAllTest : public testing::TestWithParam<ReplaceCase> {};
@@ -54,6 +57,8 @@ struct IntCase {
   const char* name;
   std::string_view text;
   std::optional<std::int32_t> expected;
+  // Test output names the row, not its bytes.
+  friend void PrintTo(const IntCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ToInt32Test : public testing::TestWithParam<IntCase> {};

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,10 @@ struct BadLayoutCase {
   std::string_view text;
   int line;
   std::string_view messagePart;
+  // Test output names the row, not its bytes.
+  friend void PrintTo(const BadLayoutCase& c, std::ostream* os) {
+    *os << c.name;
+  }
 };
 
 // Runs `load` on the case's text and checks the LayoutError it must raise.

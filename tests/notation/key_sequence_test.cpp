@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 
 namespace quillora {
 namespace {
@@ -21,6 +22,8 @@ struct MelodyCase {
   std::string_view melody;
   std::int32_t noteCount;
   std::string_view keys;
+  // Test output names the row, not its bytes.
+  friend void PrintTo(const MelodyCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class KeySequenceCases : public KeySequenceTest,

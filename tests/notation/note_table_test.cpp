@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 
 namespace quillora {
 namespace {
@@ -13,6 +14,8 @@ struct TokenCase {
   const char* name;
   std::string_view token;
   NoteEntry expected;
+  // Test output names the row, not its bytes.
+  friend void PrintTo(const TokenCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ParseNoteTokenTest : public testing::TestWithParam<TokenCase> {};

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ostream>
 #include <vector>
 
 namespace quillora {
@@ -52,6 +53,10 @@ struct PhaseTableCase {
   const char* name;
   EnvelopeSettings envelope;
   std::vector<PhaseRange> phases;
+  // Test output names the row, not its bytes.
+  friend void PrintTo(const PhaseTableCase& c, std::ostream* os) {
+    *os << c.name;
+  }
 };
 
 // 100 ms at 96000 frames per second, 16-bit mono: 19200 bytes, frames 0 to

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace quillora {
 namespace {
 
@@ -10,6 +12,8 @@ struct NoteCase {
   std::string_view text;
   std::int32_t frequency;
   std::int32_t octaveAfter;  // from a starting octave of 4
+  // Test output names the row, not its bytes.
+  friend void PrintTo(const NoteCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ParseNoteFrequencyTest : public testing::TestWithParam<NoteCase> {};

@@ -5,6 +5,9 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <ostream>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "literal_synthesis.h"
@@ -94,34 +97,49 @@ struct SizeCase {
   std::uint16_t channels;
   std::uint32_t rate;
   std::uint16_t bits;
+  // Test output names the row, not its bytes.
+  friend void PrintTo(const SizeCase& c, std::ostream* os) { *os << c.name; }
 };
 
-TEST_P(SynthesisTest, SizesTheDataAndDescribesItsFormat) {
-  const SizeCase cases[] = {
-      {"200ms_16bit_hiq_mono", 200, tg16Bit, tgHiQ, false, 38400, 1, 96000, 16},
-      {"15ms_8bit_loq_mono", 15, tg8Bit, tgLoQ, false, 661, 1, 44100, 8},
-      {"15ms_16bit_loq_stereo", 15, tg16Bit, tgLoQ, true, 2646, 2, 44100, 16},
-      {"10ms_8bit_hiq_stereo", 10, tg8Bit, tgHiQ, true, 1920, 2, 96000, 8},
-      {"longest_16bit_hiq_stereo", 32767, tg16Bit, tgHiQ, true, 12582528, 2,
-       96000, 16},
-  };
-  for (const SizeCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    ToneSettings settings = Tone(1000, c.duration, tgSquare);
-    settings.Resolution = c.resolution;
-    settings.Quality = c.quality;
-    settings.Stereo = c.stereo;
-    const std::vector<std::uint8_t> image = Make(settings);
-    ASSERT_EQ(image.size(), c.dataSize + 76u);
-    EXPECT_EQ(Read32(image, 4), c.dataSize + 36);
-    EXPECT_EQ(Read32(image, 40), c.dataSize);
-    EXPECT_EQ(Read16(image, 22), c.channels);
-    EXPECT_EQ(Read32(image, 24), c.rate);
-    EXPECT_EQ(Read32(image, 28), c.channels * c.rate * c.bits / 8);
-    EXPECT_EQ(Read16(image, 32), c.channels * c.bits / 8);
-    EXPECT_EQ(Read16(image, 34), c.bits);
-  }
+class SynthesisSizeTest
+    : public testing::TestWithParam<std::tuple<Synthesis, SizeCase>> {};
+
+TEST_P(SynthesisSizeTest, SizesTheDataAndDescribesItsFormat) {
+  const auto& [synthesis, c] = GetParam();
+  ToneSettings settings = Tone(1000, c.duration, tgSquare);
+  settings.Resolution = c.resolution;
+  settings.Quality = c.quality;
+  settings.Stereo = c.stereo;
+  const std::vector<std::uint8_t> image = synthesis(settings);
+  ASSERT_EQ(image.size(), c.dataSize + 76u);
+  EXPECT_EQ(Read32(image, 4), c.dataSize + 36);
+  EXPECT_EQ(Read32(image, 40), c.dataSize);
+  EXPECT_EQ(Read16(image, 22), c.channels);
+  EXPECT_EQ(Read32(image, 24), c.rate);
+  EXPECT_EQ(Read32(image, 28), c.channels * c.rate * c.bits / 8);
+  EXPECT_EQ(Read16(image, 32), c.channels * c.bits / 8);
+  EXPECT_EQ(Read16(image, 34), c.bits);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, SynthesisSizeTest,
+    testing::Combine(
+        testing::Values(&Fast, &literal::Synthesize),
+        testing::Values(SizeCase{"200ms_16bit_hiq_mono", 200, tg16Bit, tgHiQ,
+                                 false, 38400, 1, 96000, 16},
+                        SizeCase{"15ms_8bit_loq_mono", 15, tg8Bit, tgLoQ, false,
+                                 661, 1, 44100, 8},
+                        SizeCase{"15ms_16bit_loq_stereo", 15, tg16Bit, tgLoQ,
+                                 true, 2646, 2, 44100, 16},
+                        SizeCase{"10ms_8bit_hiq_stereo", 10, tg8Bit, tgHiQ,
+                                 true, 1920, 2, 96000, 8},
+                        SizeCase{"longest_16bit_hiq_stereo", 32767, tg16Bit,
+                                 tgHiQ, true, 12582528, 2, 96000, 16})),
+    [](const auto& info) {
+      const Synthesis synthesis = std::get<0>(info.param);
+      return std::string(synthesis == &Fast ? "Fast_" : "Literal_") +
+             std::get<1>(info.param).name;
+    });
 
 // 15 ms of 16-bit mono at 44100 Hz is 1323 bytes: the last frame, 661,
 // starts in the data and ends in the first spare byte. At 1000 Hz a cycle
