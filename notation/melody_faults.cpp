@@ -111,23 +111,29 @@ std::optional<std::string> TokenFaultReason(std::string_view normalised,
 
 std::vector<MelodyFault> FindMelodyFaults(std::string_view melodyText) {
   std::vector<MelodyFault> faults;
-  for (TypedNote& note : SplitTypedMelody(melodyText)) {
+  TypedMelody melody(melodyText);
+  TypedNoteView note;
+  while (melody.Next(note)) {
     std::optional<std::string> reason;
     if (note.index >= NoteTable::kCapacity) {
       reason = "the phone's composer takes at most 10000 notes";
     } else {
-      reason = TokenFaultReason(note.normalised, note.typed);
+      // Judged on the generator's reading first; the typed spelling is
+      // looked up only for the few notes that are faulty.
+      reason = TokenFaultReason(note.normalised, note.normalised);
+      if (!reason) continue;
+      reason = TokenFaultReason(note.normalised, melody.TypedToken(note));
       // The usual cause of a note that runs over a line break.
-      if (reason && note.spansLineBreak) {
+      if (note.spansLineBreak()) {
         reason =
             "a line break without a blank before it joins two notes "
             "into one (" +
             *reason + ")";
       }
     }
-    if (!reason) continue;
-    faults.push_back({note.index, note.line, note.column, note.offset,
-                      note.length, std::move(note.typed), std::move(*reason)});
+    faults.push_back({note.index, melody.LineOf(note.offset),
+                      melody.ColumnOf(note.offset), note.offset, note.length,
+                      melody.TypedToken(note), std::move(*reason)});
   }
   return faults;
 }

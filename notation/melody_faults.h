@@ -2,7 +2,7 @@
 // "ERROR", where it was typed and why the phone refuses it.
 //
 // Data flow: the typed text is split into notes exactly as the key-sequence
-// generator splits it (SplitTypedMelody); each note is parsed with the
+// generator splits it (TypedMelody); each note is parsed with the
 // generator's own ParseNoteToken and judged by the generator's checks in the
 // generator's order (note name, then length, then octave), so a note is
 // listed here exactly when its item in the key list is "ERROR". The reason

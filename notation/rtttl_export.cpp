@@ -73,7 +73,9 @@ RtttlExport ExportRtttl(std::string_view title, std::string_view melodyText,
   if (!faults.empty()) return {.text = {}, .error = RefusalFor(faults)};
 
   std::vector<NoteEntry> notes;
-  for (const TypedNote& typed : SplitTypedMelody(melodyText)) {
+  TypedMelody melody(melodyText);
+  TypedNoteView typed;
+  while (melody.Next(typed)) {
     NoteEntry entry;
     ParseNoteToken(typed.normalised, entry);
     notes.push_back(entry);

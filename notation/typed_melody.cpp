@@ -4,81 +4,76 @@
 #include "base/text_ops.h"
 
 namespace quillora {
-namespace {
 
-// NormaliseMelody, keeping for each byte of the result the offset of the
-// typed byte that it comes from.
-struct MappedText {
-  std::string text;
-  std::vector<std::size_t> origin;
-};
-
-MappedText NormaliseWithOrigins(std::string_view typed) {
-  // Steps 1 to 4 act byte by byte: ',' -> ' ', '.' -> '#', CR and LF go.
-  MappedText bytewise;
-  bytewise.text.reserve(typed.size());
-  bytewise.origin.reserve(typed.size());
-  for (std::size_t i = 0; i < typed.size(); ++i) {
-    char c = typed[i];
+// NormaliseMelody in one pass: ',' -> ' ', '.' -> '#', CR and LF dropped,
+// then of each pair of blanks that those steps leave, the second dropped
+// (the pairs are taken from the left, as one left-to-right replacement
+// pass takes them).
+TypedMelody::TypedMelody(std::string_view typedText)
+    : typed_(typedText), splitter_(std::string_view{}) {
+  normalised_.reserve(typedText.size());
+  origin_.reserve(typedText.size());
+  bool secondOfPair = false;
+  for (std::size_t i = 0; i < typedText.size(); ++i) {
+    char c = typedText[i];
     if (c == '\r' || c == '\n') continue;
     if (c == ',') c = ' ';
     if (c == '.') c = '#';
-    bytewise.text.push_back(c);
-    bytewise.origin.push_back(i);
+    if (c == ' ') {
+      if (secondOfPair) {
+        secondOfPair = false;
+        continue;
+      }
+      secondOfPair = true;
+    } else {
+      secondOfPair = false;
+    }
+    normalised_.push_back(c);
+    origin_.push_back(i);
   }
-  // Step 5: one left-to-right pass turning each pair of blanks into one.
-  MappedText result;
-  result.text.reserve(bytewise.text.size());
-  result.origin.reserve(bytewise.text.size());
-  const std::string& s = bytewise.text;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    result.text.push_back(s[i]);
-    result.origin.push_back(bytewise.origin[i]);
-    if (s[i] == ' ' && i + 1 < s.size() && s[i + 1] == ' ') ++i;
-  }
-  return result;
+  splitter_ = TokenSplitter(normalised_);
 }
 
-}  // namespace
-
-std::vector<TypedNote> SplitTypedMelody(std::string_view melodyText) {
-  const MappedText mapped = NormaliseWithOrigins(melodyText);
-
-  // Start offset of each line, to turn offsets into line and column.
-  std::vector<std::size_t> lineStarts{0};
-  for (std::size_t i = 0; i < melodyText.size(); ++i) {
-    if (melodyText[i] == '\n') lineStarts.push_back(i + 1);
-  }
-  std::size_t line = 0;
-
-  std::vector<TypedNote> notes;
-  TokenSplitter splitter(mapped.text);
+bool TypedMelody::Next(TypedNoteView& note) {
   std::string_view token;
-  while (splitter.Next(token)) {
+  while (splitter_.Next(token)) {
     if (token.size() < 2) continue;
+    // The splitter's tokens are views into normalised_.
     const auto start =
-        static_cast<std::size_t>(token.data() - mapped.text.data());
-    const std::size_t first = mapped.origin[start];
-    const std::size_t last = mapped.origin[start + token.size() - 1];
-
-    TypedNote note;
-    note.index = static_cast<std::int32_t>(notes.size());
-    note.normalised = std::string(token);
-    note.offset = first;
-    note.length = last - first + 1;
-    for (std::size_t k = 0; k < token.size(); ++k) {
-      note.typed.push_back(melodyText[mapped.origin[start + k]]);
-    }
-    note.spansLineBreak = note.length != token.size();
-    // Tokens come in order, so the line only moves forward.
-    while (line + 1 < lineStarts.size() && lineStarts[line + 1] <= first) {
-      ++line;
-    }
-    note.line = static_cast<std::int32_t>(line + 1);
-    note.column = static_cast<std::int32_t>(first - lineStarts[line] + 1);
-    notes.push_back(std::move(note));
+        static_cast<std::size_t>(token.data() - normalised_.data());
+    note.index = count_++;
+    note.normalised = token;
+    note.offset = origin_[start];
+    note.length = origin_[start + token.size() - 1] - note.offset + 1;
+    return true;
   }
-  return notes;
+  return false;
+}
+
+std::string TypedMelody::TypedToken(const TypedNoteView& note) const {
+  const auto start =
+      static_cast<std::size_t>(note.normalised.data() - normalised_.data());
+  std::string typed;
+  typed.reserve(note.normalised.size());
+  for (std::size_t k = 0; k < note.normalised.size(); ++k) {
+    typed.push_back(typed_[origin_[start + k]]);
+  }
+  return typed;
+}
+
+std::int32_t TypedMelody::LineOf(std::size_t offset) {
+  for (; scanned_ < offset && scanned_ < typed_.size(); ++scanned_) {
+    if (typed_[scanned_] == '\n') {
+      ++line_;
+      lineStart_ = scanned_ + 1;
+    }
+  }
+  return line_;
+}
+
+std::int32_t TypedMelody::ColumnOf(std::size_t offset) {
+  LineOf(offset);
+  return static_cast<std::int32_t>(offset - lineStart_ + 1);
 }
 
 }  // namespace quillora
