@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
-#include <future>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -20,6 +19,7 @@
 
 #include "sound/sdl_sound_output.h"
 #include "tests/sound/wav_test_images.h"
+#include "tests/support/blocking_call.h"
 
 namespace quillora {
 namespace {
@@ -92,9 +92,10 @@ bool PollUntil(Done done) {
 }
 
 // Runs `call` on another thread; true when it returns within the patience.
-bool ReturnsPromptly(const std::function<void()>& call) {
-  auto running = std::async(std::launch::async, call);
-  return running.wait_for(kPatience) == std::future_status::ready;
+// A call that does not is ended by stopping `output`.
+bool ReturnsPromptly(SoundOutput& output, const std::function<void()>& call) {
+  testing_support::BlockingCall running(call, [&] { output.Stop(); });
+  return running.ReturnsWithin(kPatience);
 }
 
 class SdlDiskOutputTest : public ::testing::Test {
@@ -300,7 +301,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SdlDiskOutputTest, LoopRepeatsSeamlesslyUntilStopped) {
   const Frames loop = Pattern(1000);
-  EXPECT_TRUE(ReturnsPromptly([&] {
+  EXPECT_TRUE(ReturnsPromptly(*output_, [&] {
     output_->Play(test::MakeWav16(2, kRate, loop), PlayMode::kLoop);
   }));
   WaitForMoreFrames(5 * 1000);
@@ -317,7 +318,7 @@ TEST_F(SdlDiskOutputTest, LoopRepeatsSeamlesslyUntilStopped) {
 
 TEST_F(SdlDiskOutputTest, StopEndsASoundBeforeItsEnd) {
   const Frames longSound = Pattern(10 * kRate);
-  EXPECT_TRUE(ReturnsPromptly([&] {
+  EXPECT_TRUE(ReturnsPromptly(*output_, [&] {
     output_->Play(test::MakeWav16(2, kRate, longSound), PlayMode::kAsync);
   }));
   WaitForMoreFrames(kRate / 20);
@@ -374,7 +375,8 @@ TEST_F(SdlDiskOutputTest, ImageThatIsNotWavEndsTheSoundAndPlaysNothing) {
   output_->Play(test::MakeWav16(2, kRate, loop), PlayMode::kLoop);
   WaitForMoreFrames(3 * 1000);
   const Image notWav(400, 0x11);
-  EXPECT_TRUE(ReturnsPromptly([&] { output_->Play(notWav, PlayMode::kWait); }));
+  EXPECT_TRUE(ReturnsPromptly(*output_,
+                              [&] { output_->Play(notWav, PlayMode::kWait); }));
   WaitForMoreFrames(kRate / 10);
   const Frames written = CloseAndRead();
 
@@ -407,8 +409,9 @@ class SdlWaitEndedBy : public SdlDiskOutputTest,
 
 TEST_P(SdlWaitEndedBy, AnotherThread) {
   const Image longImage = test::MakeWav16(2, kRate, Pattern(10 * kRate));
-  auto waiting = std::async(std::launch::async,
-                            [&] { output_->Play(longImage, PlayMode::kWait); });
+  testing_support::BlockingCall waiting(
+      [&] { output_->Play(longImage, PlayMode::kWait); },
+      [&] { output_->Stop(); });
   // Once the file shows the sound, the waiting play is under way.
   ASSERT_TRUE(PollUntil([&] {
     std::ifstream file(path_, std::ios::binary);
@@ -420,7 +423,7 @@ TEST_P(SdlWaitEndedBy, AnotherThread) {
     return false;
   }));
   GetParam().end(*output_);
-  EXPECT_EQ(waiting.wait_for(kPatience), std::future_status::ready);
+  EXPECT_TRUE(waiting.ReturnsWithin(kPatience));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -523,7 +526,8 @@ TEST_P(SdlFallback, OpensTheDummyDriverWithRealTimePlays) {
   const Image image = test::MakeWav16(
       1, 96000, std::vector<std::int16_t>(96000 * 3 / 10, 1000));
   const auto begin = Clock::now();
-  EXPECT_TRUE(ReturnsPromptly([&] { output->Play(image, PlayMode::kWait); }));
+  EXPECT_TRUE(
+      ReturnsPromptly(*output, [&] { output->Play(image, PlayMode::kWait); }));
   EXPECT_GE(Clock::now() - begin, 270ms);
 }
 

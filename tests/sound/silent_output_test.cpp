@@ -4,13 +4,13 @@
 
 #include <chrono>
 #include <functional>
-#include <future>
 #include <ostream>
 #include <thread>
 #include <vector>
 
 #include "sound/sound_output.h"
 #include "tests/sound/wav_test_images.h"
+#include "tests/support/blocking_call.h"
 
 namespace quillora {
 namespace {
@@ -63,17 +63,16 @@ class SilentOutputWaitEndedBy : public ::testing::TestWithParam<EndCase> {};
 
 TEST_P(SilentOutputWaitEndedBy, AnotherThread) {
   const std::vector<std::uint8_t> longImage = SilenceImage(60'000);
-  auto waiting = std::async(std::launch::async, [&] {
-    ProcessSoundOutput().Play(longImage, PlayMode::kWait);
-  });
+  testing_support::BlockingCall waiting(
+      [&] { ProcessSoundOutput().Play(longImage, PlayMode::kWait); },
+      [] { ProcessSoundOutput().Stop(); });
   // The end must also reach a play that began waiting after it was sent;
   // repeat it until the waiting play has returned.
   const auto deadline = Clock::now() + kPatience;
-  while (waiting.wait_for(20ms) != std::future_status::ready &&
-         Clock::now() < deadline) {
+  while (!waiting.ReturnsWithin(20ms) && Clock::now() < deadline) {
     GetParam().end();
   }
-  EXPECT_EQ(waiting.wait_for(0s), std::future_status::ready);
+  EXPECT_TRUE(waiting.ReturnsWithin(0s));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -5,11 +5,12 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
-#include <future>
 #include <ostream>
 #include <set>
 #include <thread>
 #include <vector>
+
+#include "tests/support/blocking_call.h"
 
 namespace quillora {
 namespace {
@@ -136,8 +137,8 @@ TEST_P(WaitUntilEnded, ReturnsWhenTheSoundEnds) {
   FakeDevice device(mixer);
   const SoundMixer::SoundId id =
       mixer.Start(Constant(GetParam().loop ? 100 : 2000, 9), GetParam().loop);
-  auto waiting =
-      std::async(std::launch::async, [&] { mixer.WaitUntilEnded(id); });
+  testing_support::BlockingCall waiting([&] { mixer.WaitUntilEnded(id); },
+                                        [&] { mixer.Stop(); });
   // Once the device has taken some of it, the sound is surely under way.
   const auto deadline = std::chrono::steady_clock::now() + kPatience;
   while (device.Seen().count(9) == 0 &&
@@ -145,7 +146,7 @@ TEST_P(WaitUntilEnded, ReturnsWhenTheSoundEnds) {
     std::this_thread::sleep_for(1ms);
   }
   std::thread ender([&] { GetParam().end(mixer); });
-  EXPECT_EQ(waiting.wait_for(kPatience), std::future_status::ready);
+  EXPECT_TRUE(waiting.ReturnsWithin(kPatience));
   ender.join();
 }
 
