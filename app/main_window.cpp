@@ -50,6 +50,7 @@ TForm1::TForm1(TComponent* owner, const ComponentRegistry& registry,
   keyEntry_ =
       std::make_unique<KeyEntry>(*keyEntryView_, KeyString, PaintingSleeper());
   ConnectEvents();
+  melodyTools_ = std::make_unique<MelodyTools>(*this);
 }
 
 template <typename T>
@@ -147,6 +148,7 @@ void TForm1::Memo1Change(TComponent&) {
       GenerateKeySequence(Memo1->Text(), ProgramNoteTable());
   Label2->SetCaption(std::to_string(sequence.noteCount));
   Memo2->SetText(sequence.keys);
+  if (melodyTools_) melodyTools_->MarkFaults();
 }
 
 void TForm1::SpeedButton3Click(TComponent&) {
@@ -241,9 +243,10 @@ void TForm1::SpeedButton10Click(TComponent&) {
   // as plain HTML then open in the browser.
   const std::filesystem::path htmlContents =
       programFolder_ / kHtmlHelpFolder / kHtmlHelpContents;
-  Desktop().OpenWithHandlerOr((programFolder_ / kHelpFileName).string(),
-                              std::string(kHelpFileType),
-                              htmlContents.string());
+  Desktop().OpenWithHandlerOr(
+      (programFolder_ / kHelpFileName).string(),
+      {std::begin(kHelpFileTypes), std::end(kHelpFileTypes)},
+      htmlContents.string());
 }
 
 void TForm1::SpeedButton11Click(TComponent&) {

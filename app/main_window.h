@@ -11,6 +11,7 @@
 #include <memory>
 #include <string_view>
 
+#include "app/melody_tools.h"
 #include "base/sleeper.h"
 #include "keyentry/key_entry.h"
 #include "keyentry/time_of_day.h"
@@ -100,7 +101,7 @@ class TForm1 : public TForm {
   void Label1MouseDown(TComponent& Sender, MouseButton Button, int X, int Y);
   void Edit2Change(TComponent& Sender);
   void Edit3Change(TComponent& Sender);
-  // Melody text: note count and key list.
+  // Melody text: note count, key list, faulty notes underlined.
   void Memo1Change(TComponent& Sender);
   // Melody player.
   void SpeedButton1Click(TComponent& Sender);
@@ -140,6 +141,7 @@ class TForm1 : public TForm {
   std::unique_ptr<WindowKeyEntryView> keyEntryView_;
   std::unique_ptr<KeyEntry> keyEntry_;
   TimeOfDaySource* timeOfDay_ = &SystemTimeOfDay();
+  std::unique_ptr<MelodyTools> melodyTools_;
 };
 
 }  // namespace quillora
