@@ -19,7 +19,9 @@ inline constexpr std::string_view kMelodyCollection =
 // desktop has a viewer for its type, and the same pages as plain HTML, whose
 // contents page the browser shows otherwise.
 inline constexpr std::string_view kHelpFileName = "qz.chm";
-inline constexpr std::string_view kHelpFileType = "application/vnd.ms-htmlhelp";
+// The compiled help's type and the alias that some viewers register.
+inline constexpr std::string_view kHelpFileTypes[] = {
+    "application/vnd.ms-htmlhelp", "application/x-chm"};
 inline constexpr std::string_view kHtmlHelpFolder = "help";
 inline constexpr std::string_view kHtmlHelpContents = "contents.html";
 

@@ -19,12 +19,17 @@ namespace {
 // as shell text, so no address can smuggle in a command.
 constexpr char kBackgroundScript[] = "\"$@\" &";
 
-// Asks the desktop for the default application of "$1"; opens "$2" when
-// there is one, "$3" otherwise. Runs detached, so the caller never waits
-// for xdg-mime, which takes a noticeable fraction of a second.
+// Opens the document "$1" when the desktop names a default application for
+// any of the types "$3"..., the fallback "$2" otherwise. Runs detached, so
+// the caller never waits for xdg-mime, which takes a noticeable fraction of
+// a second.
 constexpr char kChooseScript[] =
-    "if [ -n \"$(xdg-mime query default \"$1\" 2>/dev/null)\" ]; "
-    "then exec xdg-open \"$2\"; else exec xdg-open \"$3\"; fi";
+    "document=$1 fallback=$2; shift 2; "
+    "for type in \"$@\"; do "
+    "if [ -n \"$(xdg-mime query default \"$type\" 2>/dev/null)\" ]; "
+    "then exec xdg-open \"$document\"; fi; "
+    "done; "
+    "exec xdg-open \"$fallback\"";
 
 class XdgDesktopServices : public DesktopServices {
  public:
@@ -32,10 +37,12 @@ class XdgDesktopServices : public DesktopServices {
     LaunchDetached({"xdg-open", target});
   }
   void OpenWithHandlerOr(const std::string& document,
-                         const std::string& mimeType,
+                         const std::vector<std::string>& mimeTypes,
                          const std::string& fallback) override {
-    LaunchDetached(
-        {"/bin/sh", "-c", kChooseScript, "sh", mimeType, document, fallback});
+    std::vector<std::string> command = {"/bin/sh", "-c",     kChooseScript,
+                                        "sh",      document, fallback};
+    command.insert(command.end(), mimeTypes.begin(), mimeTypes.end());
+    LaunchDetached(command);
   }
 };
 

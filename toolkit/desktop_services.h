@@ -21,11 +21,12 @@ class DesktopServices {
   // the desktop's "open" action and returns at once.
   virtual void Open(const std::string& target) = 0;
 
-  // Opens `document` when the desktop names a default application for
-  // files of `mimeType`, and `fallback` otherwise. Returns at once: the
+  // Opens `document` when the desktop names a default application for any
+  // of `mimeTypes` (a type and its aliases, which desktops register
+  // viewers under alike), and `fallback` otherwise. Returns at once: the
   // question to the desktop is asked away from the caller.
   virtual void OpenWithHandlerOr(const std::string& document,
-                                 const std::string& mimeType,
+                                 const std::vector<std::string>& mimeTypes,
                                  const std::string& fallback) = 0;
 };
 

@@ -29,13 +29,15 @@ namespace {
 class RecordingDesktop : public DesktopServices {
  public:
   struct Choice {
-    std::string document, mimeType, fallback;
+    std::string document;
+    std::vector<std::string> mimeTypes;
+    std::string fallback;
   };
   void Open(const std::string& target) override { opened.push_back(target); }
   void OpenWithHandlerOr(const std::string& document,
-                         const std::string& mimeType,
+                         const std::vector<std::string>& mimeTypes,
                          const std::string& fallback) override {
-    choices.push_back({document, mimeType, fallback});
+    choices.push_back({document, mimeTypes, fallback});
   }
   std::vector<std::string> opened;
   std::vector<Choice> choices;
@@ -276,7 +278,9 @@ TEST_F(AboutFromMainWindowTest, HelpHandsTheChmBesideTheProgramOrItsHtmlPages) {
   ASSERT_EQ(standIn_.desktop->choices.size(), 2u);
   const RecordingDesktop::Choice& choice = standIn_.desktop->choices[0];
   EXPECT_EQ(choice.document, (form_->ProgramFolder() / "qz.chm").string());
-  EXPECT_EQ(choice.mimeType, "application/vnd.ms-htmlhelp");
+  EXPECT_EQ(choice.mimeTypes,
+            (std::vector<std::string>{"application/vnd.ms-htmlhelp",
+                                      "application/x-chm"}));
   EXPECT_EQ(choice.fallback,
             (form_->ProgramFolder() / "help" / "contents.html").string());
   EXPECT_TRUE(std::filesystem::path(choice.document).is_absolute());

@@ -137,8 +137,9 @@ TEST_F(DesktopServicesTest, AMissingHandlerIsIgnoredSilently) {
 struct HelpCase {
   const char* name;
   bool xdgMimePresent;
-  const char* defaultApplication;  // what xdg-mime answers
+  const char* viewerType;  // the type xdg-mime names a viewer for, if any
   bool opensDocument;
+  const char* typesAsked;  // the types xdg-mime was asked about, in order
 };
 
 class HelpChoiceTest : public DesktopServicesTest,
@@ -146,34 +147,37 @@ class HelpChoiceTest : public DesktopServicesTest,
 
 TEST_P(HelpChoiceTest, OpensTheChmOnlyWhereTheDesktopHasAViewer) {
   const HelpCase& c = GetParam();
-  std::optional<fs::path> queryRecord;
+  const fs::path asked = folder_ / "types-asked";
   if (c.xdgMimePresent) {
-    queryRecord = StandIn("xdg-mime",
-                          std::string("printf '") + c.defaultApplication + "'");
+    StandIn("xdg-mime", "printf '%s\\n' \"$3\" >> '" + asked.string() +
+                            "'\n"
+                            "[ \"$1 $2 $3\" = 'query default " +
+                            c.viewerType + "' ] && echo viewer.desktop");
   }
   const fs::path openRecord = StandIn("xdg-open");
   const std::string document = "/opt/quillora/qz.chm";
   const std::string fallback = "/opt/quillora/help/contents.html";
 
-  services_->OpenWithHandlerOr(document, "application/vnd.ms-htmlhelp",
-                               fallback);
+  services_->OpenWithHandlerOr(
+      document, {"application/vnd.ms-htmlhelp", "application/x-chm"}, fallback);
   const auto opened = AwaitRecord(openRecord);
   ASSERT_TRUE(opened);
   EXPECT_EQ(*opened,
             std::vector<std::string>{c.opensDocument ? document : fallback});
-  if (queryRecord) {
-    EXPECT_EQ(*AwaitRecord(*queryRecord),
-              (std::vector<std::string>{"query", "default",
-                                        "application/vnd.ms-htmlhelp"}));
-  }
+  EXPECT_EQ(ReadFile(asked), c.typesAsked);
   EXPECT_FALSE(HasChildren());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Desktops, HelpChoiceTest,
-    testing::Values(HelpCase{"viewer", true, "xchm.desktop\\n", true},
-                    HelpCase{"no_viewer", true, "", false},
-                    HelpCase{"no_xdg_mime", false, "", false}),
+    testing::Values(
+        HelpCase{"viewer_for_the_type", true, "application/vnd.ms-htmlhelp",
+                 true, "application/vnd.ms-htmlhelp\n"},
+        HelpCase{"viewer_for_the_alias", true, "application/x-chm", true,
+                 "application/vnd.ms-htmlhelp\napplication/x-chm\n"},
+        HelpCase{"no_viewer", true, "", false,
+                 "application/vnd.ms-htmlhelp\napplication/x-chm\n"},
+        HelpCase{"no_xdg_mime", false, "", false, ""}),
     [](const testing::TestParamInfo<HelpCase>& info) {
       return std::string(info.param.name);
     });
