@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <QHelpEvent>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QToolTip>
 #include <QUrl>
 #include <filesystem>
 #include <fstream>
@@ -89,6 +91,25 @@ TEST_F(MelodyToolsTest, FaultyNotesAreUnderlinedWithTheirReasons) {
   // The text stays as typed; the key list is the generator's own.
   EXPECT_EQ(form_->Memo1->Text(), melody);
   EXPECT_EQ(form_->Memo2->Text(), "18*, ERROR,  ERROR, ERROR,2, ");
+}
+
+// Hovering over a faulty note shows its reason; elsewhere no tooltip.
+TEST_F(MelodyToolsTest, TheTooltipOverAFaultyNoteGivesItsReason) {
+  form_->Memo1->SetText("8c2 8e#2 8d2");
+  auto* edit = static_cast<QPlainTextEdit*>(form_->Memo1->Widget());
+  const auto tooltipAt = [&](int position) {
+    QTextCursor cursor(edit->document());
+    cursor.setPosition(position);
+    const QPoint where = edit->cursorRect(cursor).center();
+    QHelpEvent help(QEvent::ToolTip, where,
+                    edit->viewport()->mapToGlobal(where));
+    QApplication::sendEvent(edit->viewport(), &help);
+    return QToolTip::isVisible() ? QToolTip::text().toStdString()
+                                 : std::string();
+  };
+  EXPECT_EQ(tooltipAt(1), "");
+  EXPECT_EQ(tooltipAt(6), "E has no sharp on the phone");
+  QToolTip::hideText();
 }
 
 TEST_F(MelodyToolsTest, UnderlinesFollowTypingAndMultibyteText) {
