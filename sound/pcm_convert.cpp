@@ -300,6 +300,8 @@ class StoredSource final : public FrameSource {
 
 }  // namespace
 
+void PrepareConversion() { Sinc(); }
+
 bool IsConvertibleRate(std::uint32_t rate) {
   return rate >= kLowestConvertibleRate && rate <= kHighestConvertibleRate;
 }

@@ -41,6 +41,11 @@ bool IsConvertibleRate(std::uint32_t rate);
 StereoFrames ConvertToStereo16(const WavFormat& format,
                                std::uint32_t outputRate, SoundEnds ends);
 
+// Builds the resampling filter's table, which the first conversion would
+// otherwise build: an output calls it when it opens, so that no play pays
+// for it.
+void PrepareConversion();
+
 // The same frames, made as they are read: the source keeps a copy of the
 // samples and converts each block on request, so making it costs a copy of
 // the samples, whatever the rates. Null when there is nothing to play (no

@@ -24,6 +24,7 @@ constexpr Uint16 kBlockFrames = 480;
 std::unique_ptr<SdlSoundOutput> SdlSoundOutput::Open(BlockMonitor monitor) {
   std::unique_ptr<SdlSoundOutput> output(
       new SdlSoundOutput(std::move(monitor)));
+  PrepareConversion();
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (output->OpenDevice()) return output;
 
