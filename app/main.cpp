@@ -9,6 +9,7 @@
 #include "resources/resources.h"
 #include "toolkit/application.h"
 #ifdef QUILLORA_HAVE_SOUND_OUTPUT
+#include "sound/deferred_sound_output.h"
 #include "sound/sdl_sound_output.h"
 #endif
 
@@ -19,8 +20,10 @@ int main(int argc, char** argv) {
     application = std::make_unique<TApplication>(argc, argv);
     application->SetTitle(std::string(kApplicationTitle));
 #ifdef QUILLORA_HAVE_SOUND_OUTPUT
-    // Without a sound device the silent output stands in.
-    InstallSoundOutput(CreateSdlSoundOutput());
+    // The device opens while the window is built; without one the silent
+    // output stands in.
+    InstallSoundOutput(
+        std::make_unique<DeferredSoundOutput>(CreateSdlSoundOutput));
 #endif
     InitQuilloraResources();
     return RunMainWindow(*application);

@@ -25,6 +25,7 @@
 
 #include "app/main_window.h"
 #include "resources/resources.h"
+#include "sound/deferred_sound_output.h"
 #include "sound/sdl_sound_output.h"
 #include "toolkit/application.h"
 
@@ -78,7 +79,8 @@ int RunChild(int argc, char** argv, int reportFd) {
   application.SetTitle(std::string(kApplicationTitle));
   figures["application"] = MillisecondsSince(start);
 
-  InstallSoundOutput(CreateSdlSoundOutput());
+  InstallSoundOutput(
+      std::make_unique<DeferredSoundOutput>(CreateSdlSoundOutput));
   figures["sound_output"] = MillisecondsSince(start);
 
   InitQuilloraResources();

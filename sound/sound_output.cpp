@@ -59,6 +59,10 @@ std::unique_ptr<SoundOutput>& InstalledOutput() {
 
 }  // namespace
 
+std::unique_ptr<SoundOutput> CreateSilentSoundOutput() {
+  return std::make_unique<SilentSoundOutput>();
+}
+
 SoundOutput& ProcessSoundOutput() { return *InstalledOutput(); }
 
 void InstallSoundOutput(std::unique_ptr<SoundOutput> output) {

@@ -41,6 +41,11 @@ class SoundOutput {
   virtual void SetVolume(std::uint32_t volumeWord) = 0;
 };
 
+// An output that plays nothing, but whose waiting plays still take the
+// sound's real time and end early when another play or a stop ends the
+// sound, as a real output's would. Thread-safe.
+std::unique_ptr<SoundOutput> CreateSilentSoundOutput();
+
 // The output every tone generator uses. Until InstallSoundOutput is called
 // it is a silent output whose plays still last their real time.
 SoundOutput& ProcessSoundOutput();
