@@ -132,9 +132,9 @@ TEST_F(PlayerWindowTest, PlaySoundsTheNotesInOrder) {
   ASSERT_TRUE(WaitUntil([&] { return PlayerFinished(); }));
   const auto plays = output->Plays();
   ASSERT_EQ(plays.size(), 3u);  // the repeated E is one tone
-  EXPECT_EQ(plays[0], VoiceImage(1046, 28));
-  EXPECT_EQ(plays[1], VoiceImage(1318, 28));
-  EXPECT_EQ(plays[2], VoiceImage(1567, 28));
+  EXPECT_TRUE(plays[0] == VoiceImage(1046, 28)) << 1046;
+  EXPECT_TRUE(plays[1] == VoiceImage(1318, 28)) << 1318;
+  EXPECT_TRUE(plays[2] == VoiceImage(1567, 28)) << 1567;
   EXPECT_TRUE(output->Events().back().stop);
 }
 
@@ -147,6 +147,18 @@ TEST_F(PlayerWindowTest, StopEndsThePlayWithinOneNote) {
   EXPECT_TRUE(output->Events().back().stop);
   // Stop once the player is gone does nothing.
   Click(form_->SpeedButton2);
+}
+
+TEST_F(PlayerWindowTest, SecondPlayPlaysBesideTheFirstAndStopEndsOnlyIt) {
+  PressPlay("1c1 1d1", "240");
+  const std::shared_ptr<PlayerControl> first = form_->PlayerThread;
+  PressPlay("1e1 1f1", "240");
+  ASSERT_TRUE(WaitUntil([&] { return output->Plays().size() == 2; }));
+  Click(form_->SpeedButton2);
+  ASSERT_TRUE(WaitUntil([&] { return first->Finished() && PlayerFinished(); }));
+  // The first plays both its notes, the second only the one in progress.
+  EXPECT_EQ(output->Plays().size(), 3u);
+  EXPECT_TRUE(output->Plays().back() == VoiceImage(587, 925));
 }
 
 TEST_F(PlayerWindowTest, ClosingTheWindowDuringPlaybackLeavesNoThread) {
