@@ -83,7 +83,7 @@ RtttlExport ExportRtttl(std::string_view title, std::string_view melodyText,
   if (notes.empty()) {
     return {.text = {}, .error = "the melody has no notes to write as RTTTL"};
   }
-  const std::int32_t beats = tempo >= 1 && tempo <= 899 ? tempo : 120;
+  const std::int32_t beats = tempo >= 4 && tempo <= 899 ? tempo : 120;
 
   // Try every default length and octave; keep the shortest line.
   static constexpr std::array<std::int32_t, 6> kLengths = {4, 8, 16, 2, 1, 32};

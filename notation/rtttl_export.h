@@ -25,7 +25,7 @@ struct RtttlExport {
   bool ok() const { return error.empty(); }
 };
 
-// `tempo` is the composer's tempo; one outside 1 to 899 is written as 120,
+// `tempo` is the composer's tempo; one outside 4 to 899 is written as 120,
 // the tempo the player plays it at. Colons and control characters, which
 // RTTTL's title cannot hold, are left out of the title.
 RtttlExport ExportRtttl(std::string_view title, std::string_view melodyText,

@@ -158,7 +158,10 @@ TEST(RtttlExportTest, WritesTheShortestLine) {
   EXPECT_EQ(ExportRtttl("A:b", "8c1 8d1 8e1 8.f1 8g1", 63).text,
             "Ab:d=8,o=5:c,d,e,f#,g");
   EXPECT_EQ(ExportRtttl("", "4P", 120).text, ":b=120:p");
+  // Tempos the player does not take are written as the 120 it plays.
   EXPECT_EQ(ExportRtttl("x", "4c1", 0).text, "x:b=120:c5");
+  EXPECT_EQ(ExportRtttl("x", "4c1", 3).text, "x:b=120:c5");
+  EXPECT_EQ(ExportRtttl("x", "4c1", 4).text, "x:b=4:c5");
 }
 
 TEST(RtttlExportTest, RefusesFaultyNotesNamingThem) {
