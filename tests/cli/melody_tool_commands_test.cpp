@@ -68,8 +68,7 @@ TEST_F(MelodyToolCommandsTest, ImportWritesAMelodyFileAsSaveDoes) {
   EXPECT_EQ(LoadMelodyFile(Path("tune.qlr")),
             (MelodyFile{"Tune", "8c2 8e2", "140"}));
   // The melody file reads back through export.
-  EXPECT_EQ(Run({"export-rtttl", Path("tune.qlr")}).out,
-            "Tune:b=140:8c,8e\n");
+  EXPECT_EQ(Run({"export-rtttl", Path("tune.qlr")}).out, "Tune:b=140:8c,8e\n");
 }
 
 TEST_F(MelodyToolCommandsTest, ImportRefusesTextThatIsNotRtttl) {
