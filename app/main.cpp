@@ -1,7 +1,8 @@
 // The program: the application, its title, the sound output, the main window
-// and the message loop.
+// with the melody file named on the command line, and the message loop.
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <memory>
 
 #include "app/main_window.h"
@@ -19,6 +20,9 @@ int main(int argc, char** argv) {
   try {
     application = std::make_unique<TApplication>(argc, argv);
     application->SetTitle(std::string(kApplicationTitle));
+    // The toolkit has taken its own options; what is left names a melody
+    // file for the desktop's "open with", or nothing.
+    const std::filesystem::path melodyFile = MelodyFileArgument(argc, argv);
 #ifdef QUILLORA_HAVE_SOUND_OUTPUT
     // The device opens while the window is built; without one the silent
     // output stands in.
@@ -26,7 +30,7 @@ int main(int argc, char** argv) {
         std::make_unique<DeferredSoundOutput>(CreateSdlSoundOutput));
 #endif
     InitQuilloraResources();
-    return RunMainWindow(*application);
+    return RunMainWindow(*application, kMainWindowLayout, melodyFile);
   } catch (const std::exception& error) {
     // Shown like any other failure; the program then ends.
     if (application) {

@@ -221,7 +221,11 @@ void TForm1::SpeedButton2Click(TComponent&) {
 void TForm1::SpeedButton5Click(TComponent&) {
   OpenDialog1->SetInitialDir(MelodiesFolder(ProgramFolder()).string());
   if (!OpenDialog1->Execute()) return;
-  const MelodyFile melody = LoadMelodyFile(OpenDialog1->FileName());
+  OpenMelodyFile(OpenDialog1->FileName());
+}
+
+void TForm1::OpenMelodyFile(const std::filesystem::path& path) {
+  const MelodyFile melody = LoadMelodyFile(path);
   Edit1->SetText(melody.title);
   Memo1->SetText(melody.notes);
   Edit3->SetText(melody.tempo);

@@ -112,6 +112,9 @@ class TForm1 : public TForm {
   // Melody files.
   void SpeedButton5Click(TComponent& Sender);
   void SpeedButton6Click(TComponent& Sender);
+  // Open's work once a file is chosen: the file's title, notes and tempo
+  // replace the fields. Also opens the file named on the command line.
+  void OpenMelodyFile(const std::filesystem::path& path);
   // Key entry.
   void SpeedButton7Click(TComponent& Sender);
   void SpeedButton8Click(TComponent& Sender);

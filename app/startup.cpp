@@ -2,12 +2,22 @@
 
 #include <exception>
 #include <memory>
+#include <stdexcept>
 
 #include "app/main_window.h"
 
 namespace quillora {
 
-int RunMainWindow(TApplication& application, const char* layoutPath) {
+std::filesystem::path MelodyFileArgument(int argc, const char* const* argv) {
+  if (argc <= 1) return {};
+  if (argc > 2) {
+    throw std::invalid_argument("Usage: quillora [FILE.qlr]");
+  }
+  return argv[1];
+}
+
+int RunMainWindow(TApplication& application, const char* layoutPath,
+                  const std::filesystem::path& melodyFile) {
   std::unique_ptr<TForm1> form;
   try {
     ComponentRegistry registry;
@@ -19,7 +29,12 @@ int RunMainWindow(TApplication& application, const char* layoutPath) {
   }
   application.SetMainForm(form.get());
   form->ShowForm();
-  return application.Run();
+  if (!melodyFile.empty()) {
+    RunHandler([&] { form->OpenMelodyFile(melodyFile); });
+  }
+  const int status = application.Run();
+  application.SetMainForm(nullptr);
+  return status;
 }
 
 }  // namespace quillora

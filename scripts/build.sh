@@ -20,6 +20,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins libsdl2-dev
   xvfb xauth xdotool fonts-liberation2 fonts-dejavu-core sox ccache clang-format
   fp-utils libchm-bin xdg-utils
+  openbox desktop-file-utils appstream shared-mime-info dpkg-dev man-db file
 )
 
 install_missing_packages() {

@@ -124,5 +124,7 @@ QImage LightKey(const QImage& unlit, const KeypadKey& key);
 void PaintControlPanels(QPainter& painter);
 // The about window's face (400 x 250).
 QImage PaintAboutPicture();
+// The program's icon, `size` pixels square, with a transparent background.
+QImage PaintIcon(int size);
 
 }  // namespace quillora::artgen

@@ -1,10 +1,12 @@
 // quillora-artgen OUTPUT_FOLDER
+// quillora-artgen --icons OUTPUT_FOLDER
 //
 // Paints the window pictures and writes them into OUTPUT_FOLDER as 24-bit
 // PNG files: skin.png, about.png, keypad_empty.png and keypad_<key>.png for
-// each of the twelve keys. Ends with exit code 1 and a message on standard
-// error when a font is missing, a lit key strays outside its cell or a file
-// cannot be written.
+// each of the twelve keys. With --icons it writes the program's icon instead,
+// as 32-bit PNG files quillora_<size>.png at the desktop's usual sizes. Ends
+// with exit code 1 and a message on standard error when a font is missing, a
+// lit key strays outside its cell or a file cannot be written.
 #include <QDir>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -82,6 +84,18 @@ void Write(const QImage& picture, const QDir& folder, const QString& name) {
   }
 }
 
+void WriteIcons(const QDir& folder) {
+  for (const int size : {16, 22, 24, 32, 48, 64, 128, 256, 512}) {
+    const QString path =
+        folder.filePath(QStringLiteral("quillora_%1.png").arg(size));
+    QImageWriter writer(path, "png");
+    if (!writer.write(PaintIcon(size))) {
+      Fail(QStringLiteral("cannot write %1: %2")
+               .arg(path, writer.errorString()));
+    }
+  }
+}
+
 }  // namespace
 }  // namespace quillora::artgen
 
@@ -92,15 +106,22 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
   }
   QGuiApplication application(argc, argv);
-  const QStringList arguments = QGuiApplication::arguments();
+  QStringList arguments = QGuiApplication::arguments();
+  const bool icons =
+      arguments.size() == 3 && arguments[1] == QStringLiteral("--icons");
+  if (icons) arguments.removeAt(1);
   if (arguments.size() != 2) {
-    Fail(QStringLiteral("usage: quillora-artgen OUTPUT_FOLDER"));
+    Fail(QStringLiteral("usage: quillora-artgen [--icons] OUTPUT_FOLDER"));
   }
   const QDir folder(arguments[1]);
   if (!folder.mkpath(QStringLiteral("."))) {
     Fail(QStringLiteral("cannot create %1").arg(folder.path()));
   }
   RequireFonts();
+  if (icons) {
+    WriteIcons(folder);
+    return 0;
+  }
 
   QImage skin(layout::kSkinSize, QImage::Format_RGB32);
   QPainter painter(&skin);
