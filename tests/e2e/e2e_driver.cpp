@@ -677,6 +677,9 @@ class Session {
         },
         10000);
     Shot("e2e_reopened");
+    // The window alone, with a melody in it: the picture of the program.
+    GrabOnWindow(QRect(QPoint(0, 0), kMainSize))
+        .save(outDir_ + "/e2e_window.png");
     if (!back) {
       Fail("opened again, the window does not show the saved melody");
       return false;
