@@ -162,8 +162,8 @@ QImage LoadPicture(const QString& path) {
   return picture.convertToFormat(QImage::Format_RGB32);
 }
 
-// The share of `picture`'s pixels that the screen shows unchanged at
-// `origin`, leaving out `skip`.
+// The share of `picture`'s pixels that `shot` holds unchanged at the same
+// places, leaving out the rectangle `skip`.
 double MatchingShare(const QImage& shot, const QImage& picture,
                      const QRect& skip = {}) {
   int compared = 0, matching = 0;
@@ -221,7 +221,8 @@ class Program {
   QProcess process_;
 };
 
-// The melody as the installed quillora-cli sees it.
+// The melody as the installed quillora-cli sees it: `keys` prints the key
+// list, `play --dry-run` each tone the player starts.
 struct Expected {
   std::string keyString;         // the key characters in the order they light
   std::vector<int> frequencies;  // the tones in the order they sound
