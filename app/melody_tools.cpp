@@ -1,13 +1,13 @@
 #include "app/melody_tools.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <sstream>
 #include <stdexcept>
 
 #include "app/main_window.h"
 #include "base/text_ops.h"
 #include "files/file_replacement.h"
-#include "files/melody_file.h"
 #include "notation/melody_faults.h"
 #include "notation/rtttl_export.h"
 #include "notation/rtttl_import.h"
@@ -113,11 +113,7 @@ void MelodyTools::OpenDroppedFiles(const std::vector<std::string>& paths) {
   const std::string extension =
       Lower(std::filesystem::path(path).extension().string());
   if (extension == ".qlr") {
-    // As Open sets the fields; setting them runs Memo1Change and Edit3Change.
-    const MelodyFile melody = LoadMelodyFile(path);
-    form_.Edit1->SetText(melody.title);
-    form_.Memo1->SetText(melody.notes);
-    form_.Edit3->SetText(melody.tempo);
+    form_.OpenMelodyFile(path);
   } else if (extension == ".rtttl" || extension == ".rtx" ||
              extension == ".txt") {
     ImportRtttlFile(path);

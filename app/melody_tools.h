@@ -40,8 +40,9 @@ class MelodyTools {
   void CopyAsRtttl();
   void ExportWavFromDialog();
 
-  // A file dropped on the window: a melody file opens as Open opens it; an
-  // RTTTL file (.rtttl, .rtx, .txt) is imported. Only the first is taken.
+  // A file dropped on the window: a melody file opens through the form's
+  // OpenMelodyFile, as Open and the command line open it; an RTTTL file
+  // (.rtttl, .rtx, .txt) is imported. Only the first is taken.
   void OpenDroppedFiles(const std::vector<std::string>& paths);
 
   void ImportRtttlFile(const std::string& path);
