@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "app/main_window.h"
+#include "resources/resources.h"
 
 namespace quillora {
 
@@ -18,6 +19,12 @@ std::filesystem::path MelodyFileArgument(int argc, const char* const* argv) {
 
 int RunMainWindow(TApplication& application, const char* layoutPath,
                   const std::filesystem::path& melodyFile) {
+  std::vector<IconPicture> icon;
+  for (const EmbeddedIcon& picture : ProgramIcons()) {
+    icon.push_back({picture.path, picture.size});
+  }
+  application.SetIcon(icon);
+
   std::unique_ptr<TForm1> form;
   try {
     ComponentRegistry registry;

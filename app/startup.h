@@ -23,7 +23,8 @@ inline constexpr const char* kMainWindowLayout =
 // than one argument throws std::invalid_argument with the usage.
 std::filesystem::path MelodyFileArgument(int argc, const char* const* argv);
 
-// Registers the program's classes, builds the main window from `layoutPath`
+// Gives the program's windows the embedded icon, registers the program's
+// classes, builds the main window from `layoutPath`
 // (the embedded layout by default), shows it, opens `melodyFile` unless it
 // is empty as the Open button opens the file chosen in its dialog, and runs
 // the message loop until the program ends. Returns the message loop's

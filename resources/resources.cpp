@@ -10,4 +10,15 @@ namespace quillora {
 
 void InitQuilloraResources() { InitEmbeddedResources(); }
 
+std::vector<EmbeddedIcon> ProgramIcons() {
+  // The sizes the build paints and embeds (resources/CMakeLists.txt).
+  static constexpr int kSizes[] = {QUILLORA_ICON_SIZES};
+  std::vector<EmbeddedIcon> icons;
+  for (const int size : kSizes) {
+    icons.push_back(
+        {":/quillora/icons/quillora_" + std::to_string(size) + ".png", size});
+  }
+  return icons;
+}
+
 }  // namespace quillora

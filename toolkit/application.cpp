@@ -1,6 +1,7 @@
 #include "toolkit/application.h"
 
 #include <QFont>
+#include <QIcon>
 #include <QMessageBox>
 #include <QWidget>
 #include <stdexcept>
@@ -60,6 +61,14 @@ TApplication& TApplication::Instance() {
 void TApplication::SetTitle(std::string title) {
   title_ = std::move(title);
   QApplication::setApplicationDisplayName(ToQString(title_));
+}
+
+void TApplication::SetIcon(const std::vector<IconPicture>& pictures) {
+  QIcon icon;
+  for (const IconPicture& picture : pictures) {
+    icon.addFile(ToQString(picture.path), QSize(picture.size, picture.size));
+  }
+  QApplication::setWindowIcon(icon);
 }
 
 int TApplication::Run() {

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace quillora {
 
@@ -23,6 +24,13 @@ class TForm;
 // a full stop appended when its last character comes after '.' in code
 // order (so after a letter or a digit, not after '!' or ',').
 std::string ErrorBoxText(const std::string& message);
+
+// One picture of the application's icon: a square image file `size` pixels
+// wide.
+struct IconPicture {
+  std::string path;
+  int size = 0;
+};
 
 class TApplication {
  public:
@@ -39,6 +47,11 @@ class TApplication {
 
   const std::string& Title() const { return title_; }
   void SetTitle(std::string title);
+
+  // The icon of every window of the program, which taskbars and window
+  // switchers show: the pictures at their sizes, each read only when a size
+  // near it is first drawn, so that setting it costs the start-up nothing.
+  void SetIcon(const std::vector<IconPicture>& pictures);
 
   // The window whose closing ends the program; the first form shown if none
   // is set.

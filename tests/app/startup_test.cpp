@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QIcon>
+#include <QImage>
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
@@ -111,6 +113,29 @@ class StartupTest : public testing::Test {
 
   fs::path folder_;
 };
+
+// Taskbars and window switchers show the main window's icon: the embedded
+// handset, readable at each size they ask for, not the desktop's generic
+// one.
+TEST_F(StartupTest, TheMainWindowCarriesTheProgramsIcon) {
+  TApplication& application = TApplication::Instance();
+  QIcon icon;
+  QTimer::singleShot(0, [&] {
+    if (TForm* form = application.MainForm()) {
+      icon = form->Widget()->windowIcon();
+    }
+    application.Terminate();
+  });
+  RunMainWindow(application, kMainWindowLayout, {});
+  ASSERT_FALSE(icon.isNull());
+  for (const int size : {16, 32, 48, 256}) {
+    const QImage picture = icon.pixmap(size, size).toImage();
+    ASSERT_EQ(picture.size(), QSize(size, size)) << size;
+    // Painted on a transparent square: clear corners, an opaque middle.
+    EXPECT_EQ(qAlpha(picture.pixel(0, 0)), 0) << size;
+    EXPECT_EQ(qAlpha(picture.pixel(size / 2, size / 2)), 255) << size;
+  }
+}
 
 TEST_F(StartupTest, WithoutAFileTheWindowStartsEmpty) {
   int status = -1;
