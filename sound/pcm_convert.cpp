@@ -255,8 +255,11 @@ class ConvertingSource final : public FrameSource {
   static constexpr std::size_t kMaxTabulatedPhases = 64;
 
   ConvertingSource(const WavFormat& format, std::uint32_t outputRate,
-                   SoundEnds ends)
-      : samples_(format.samples.begin(), format.samples.end()),
+                   SoundEnds ends, SampleBufferPool* pool)
+      : pool_(pool),
+        samples_(pool ? pool->Copy(format.samples)
+                      : std::vector<std::uint8_t>(format.samples.begin(),
+                                                  format.samples.end())),
         format_(format),
         frames_(OutputFrames(format, outputRate)) {
     format_.samples = samples_;
@@ -264,6 +267,13 @@ class ConvertingSource final : public FrameSource {
       resampler_.emplace(format_, frames_, ends, kMaxTabulatedPhases);
     }
   }
+
+  ~ConvertingSource() override {
+    if (pool_) pool_->GiveBack(std::move(samples_));
+  }
+
+  ConvertingSource(const ConvertingSource&) = delete;
+  ConvertingSource& operator=(const ConvertingSource&) = delete;
 
   std::size_t FrameCount() const override { return frames_; }
 
@@ -276,6 +286,7 @@ class ConvertingSource final : public FrameSource {
   }
 
  private:
+  SampleBufferPool* pool_;
   std::vector<std::uint8_t> samples_;
   WavFormat format_;  // its samples are samples_
   std::size_t frames_;
@@ -322,9 +333,10 @@ StereoFrames ConvertToStereo16(const WavFormat& format,
 
 std::unique_ptr<FrameSource> ConvertingFrameSource(const WavFormat& format,
                                                    std::uint32_t outputRate,
-                                                   SoundEnds ends) {
+                                                   SoundEnds ends,
+                                                   SampleBufferPool* pool) {
   if (!Convertible(format, outputRate)) return nullptr;
-  return std::make_unique<ConvertingSource>(format, outputRate, ends);
+  return std::make_unique<ConvertingSource>(format, outputRate, ends, pool);
 }
 
 std::unique_ptr<FrameSource> StoredFrameSource(StereoFrames frames) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "sound/frame_source.h"
+#include "sound/sample_buffer_pool.h"
 #include "sound/wav_image.h"
 
 namespace quillora {
@@ -49,10 +50,12 @@ void PrepareConversion();
 // The same frames, made as they are read: the source keeps a copy of the
 // samples and converts each block on request, so making it costs a copy of
 // the samples, whatever the rates. Null when there is nothing to play (no
-// frames, or a rate that is not convertible).
-std::unique_ptr<FrameSource> ConvertingFrameSource(const WavFormat& format,
-                                                   std::uint32_t outputRate,
-                                                   SoundEnds ends);
+// frames, or a rate that is not convertible). With a `pool`, the copy is made
+// in the pool's spare buffer and given back to the pool when the source is
+// destroyed; the pool must outlive the source.
+std::unique_ptr<FrameSource> ConvertingFrameSource(
+    const WavFormat& format, std::uint32_t outputRate, SoundEnds ends,
+    SampleBufferPool* pool = nullptr);
 
 // Frames converted beforehand, as a source.
 std::unique_ptr<FrameSource> StoredFrameSource(StereoFrames frames);

@@ -88,10 +88,12 @@ void SdlSoundOutput::Play(std::span<const std::uint8_t> wavImage,
   std::unique_ptr<FrameSource> sound;
   try {
     // Made before the current sound is replaced; it converts as the device
-    // reads it, so this costs a copy of the samples and no more.
+    // reads it, so this costs a copy of the samples, into memory that an
+    // earlier sound gave back, and no more.
     if (const std::optional<WavFormat> format = ReadWavFormat(wavImage)) {
       sound = ConvertingFrameSource(
-          *format, frameRate_, loop ? SoundEnds::kWrapped : SoundEnds::kSilent);
+          *format, frameRate_, loop ? SoundEnds::kWrapped : SoundEnds::kSilent,
+          &samplePool_);
     }
   } catch (...) {
     // Out of memory for the copy: this play sounds nothing.

@@ -19,6 +19,7 @@
 #include <span>
 #include <string>
 
+#include "sound/sample_buffer_pool.h"
 #include "sound/sound_mixer.h"
 #include "sound/sound_output.h"
 
@@ -60,6 +61,8 @@ class SdlSoundOutput final : public SoundOutput {
   bool OpenDevice();
   static void FillBlock(void* self, std::uint8_t* stream, int length);
 
+  // Declared before the mixer, whose sounds give their copies back to it.
+  SampleBufferPool samplePool_;
   SoundMixer mixer_;
   BlockMonitor monitor_;
   std::uint32_t device_ = 0;  // SDL's device id; 0 while none is open

@@ -111,16 +111,18 @@ std::int64_t ExactCycleEnd(std::int64_t c, const SampleFormat& format,
 }
 
 // Adds, with exact cycle boundaries, what the layer gives frames 0..count-1.
+template <class Access>
 void AddExactCycles(const PeriodicLayer& periodic, const SampleFormat& format,
-                    std::vector<std::uint32_t>& sums) {
-  const std::int64_t count = static_cast<std::int64_t>(sums.size());
+                    std::uint8_t* data, std::int64_t count) {
   const std::uint32_t* values = periodic.contributions.data();
   std::int64_t start = 0;
   for (std::int64_t c = 1; start < count; ++c) {
     const std::int64_t end = ExactCycleEnd(c, format, *periodic.layer);
     const std::int64_t stop = std::min(end, count);
-    std::uint32_t* out = sums.data() + start;
-    for (std::int64_t j = 0; j < stop - start; ++j) out[j] += values[j];
+    std::uint8_t* out = data + start * Access::kFrameSize;
+    for (std::int64_t j = 0; j < stop - start; ++j) {
+      Access::Add(out + j * Access::kFrameSize, values[j]);
+    }
     start = end;
   }
 }
@@ -146,7 +148,9 @@ void RepeatPattern(std::uint8_t* data, std::size_t patternBytes,
 }
 
 // Writes the sum of the periodic layers (with exact boundaries) and the
-// silence level into frames 0..frames-1.
+// silence level into frames 0..frames-1. The layers are added in the frames
+// themselves, which wrap around as the sum does, so no scratch memory is
+// needed.
 template <class Access>
 void WritePeriodicSum(std::uint8_t* data, std::int64_t frames,
                       const std::vector<PeriodicLayer>& periodic,
@@ -155,13 +159,15 @@ void WritePeriodicSum(std::uint8_t* data, std::int64_t frames,
   for (const PeriodicLayer& p : periodic) {
     repeatFrames = std::lcm(repeatFrames, p.patternFrames);
   }
-  std::vector<std::uint32_t> sums(
-      static_cast<std::size_t>(std::min(repeatFrames, frames)), format.silence);
-  for (const PeriodicLayer& p : periodic) AddExactCycles(p, format, sums);
-  for (std::size_t i = 0; i < sums.size(); ++i) {
-    Access::Write(data + i * Access::kFrameSize, sums[i]);
+  const std::int64_t patternFrames = std::min(repeatFrames, frames);
+  for (std::int64_t i = 0; i < patternFrames; ++i) {
+    Access::Write(data + i * Access::kFrameSize, format.silence);
   }
-  RepeatPattern(data, sums.size() * Access::kFrameSize,
+  for (const PeriodicLayer& p : periodic) {
+    AddExactCycles<Access>(p, format, data, patternFrames);
+  }
+  RepeatPattern(data,
+                static_cast<std::size_t>(patternFrames) * Access::kFrameSize,
                 static_cast<std::size_t>(frames) * Access::kFrameSize);
 }
 
@@ -270,15 +276,24 @@ void RenderSamples(const ToneSettings& settings, const SampleFormat& format,
 }  // namespace
 
 std::optional<WaveImage> SynthesizeWaveImage(const ToneSettings& settings) {
-  const SampleFormat format = FormatOf(settings);
   WaveImage image;
+  if (!SynthesizeWaveImage(settings, image)) return std::nullopt;
+  return image;
+}
+
+bool SynthesizeWaveImage(const ToneSettings& settings, WaveImage& image) {
+  const SampleFormat format = FormatOf(settings);
   image.Resolution = settings.Resolution;
   image.Stereo = settings.Stereo;
   image.DataSize = DataSizeOf(settings, format);
   image.BufferSize = static_cast<std::uint32_t>(
       image.DataSize + kWaveHeaderSize + kWaveSpareBytes);
-  image.DataBuffer.reset(new (std::nothrow) std::uint8_t[image.BufferSize]);
-  if (!image.DataBuffer) return std::nullopt;
+  if (!image.DataBuffer || image.Capacity < image.BufferSize) {
+    image.DataBuffer.reset();  // the old buffer goes before the new one comes
+    image.DataBuffer.reset(new (std::nothrow) std::uint8_t[image.BufferSize]);
+    image.Capacity = image.DataBuffer ? image.BufferSize : 0;
+    if (!image.DataBuffer) return false;
+  }
 
   const auto header =
       BuildWaveHeader(static_cast<std::uint16_t>(format.channels),
@@ -288,9 +303,11 @@ std::optional<WaveImage> SynthesizeWaveImage(const ToneSettings& settings) {
   try {
     RenderSamples(settings, format, image);
   } catch (const std::bad_alloc&) {
-    return std::nullopt;
+    image.DataBuffer.reset();
+    image.Capacity = 0;
+    return false;
   }
-  return image;
+  return true;
 }
 
 void ApplyEnvelope(WaveImage& image, const EnvelopeSettings& envelope) {

@@ -59,6 +59,8 @@ struct WaveImage {
   std::unique_ptr<std::uint8_t[]> DataBuffer;
   std::uint32_t BufferSize = 0;
   std::uint32_t DataSize = 0;
+  // Bytes allocated at DataBuffer, at least BufferSize.
+  std::uint32_t Capacity = 0;
   // The sample layout the image was made with.
   TTGResolution Resolution = tg16Bit;
   bool Stereo = false;
@@ -76,6 +78,12 @@ struct WaveImage {
 // and allocates nothing that outlives the call, when memory runs out. The
 // same settings always give the same bytes.
 std::optional<WaveImage> SynthesizeWaveImage(const ToneSettings& settings);
+
+// The same image, built in `image`'s buffer when its Capacity holds it, so
+// that a tone made again and again touches no fresh memory. Every byte of
+// the new image is written; what the buffer held before does not matter.
+// Returns false, and leaves `image` without a buffer, when memory runs out.
+bool SynthesizeWaveImage(const ToneSettings& settings, WaveImage& image);
 
 // Applies `envelope` to the samples of `image` (ADSRWaveform with the
 // image's layout).

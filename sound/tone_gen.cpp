@@ -274,9 +274,12 @@ std::uint32_t TToneGen::GetOriginalVolume() {
 bool TToneGen::CreateWaveform(bool applyEnvelope) {
   // No sound may go on reading the image about to be replaced.
   output_.Stop();
+  // The new image is built in the old one's buffer: a melody's notes then
+  // reuse one block of memory instead of touching fresh pages for each.
+  WaveImage image = image_ ? std::move(*image_) : WaveImage{};
   image_.reset();
-  image_ = SynthesizeWaveImage(settings_);
-  if (!image_) return false;
+  if (!SynthesizeWaveImage(settings_, image)) return false;
+  image_ = std::move(image);
   waveDirty_ = false;
   envelopeDirty_ = true;
   envelopeApplied_ = false;

@@ -35,6 +35,22 @@ std::vector<std::uint8_t> Tone16(std::uint16_t channels, std::uint32_t rate,
                    ToSamples16(Sine(997.0, rate, frames * channels, 20000)));
 }
 
+// All frames of `source`, read in blocks of uneven sizes from the start, as
+// a device reads.
+StereoFrames ReadAll(FrameSource& source) {
+  std::mt19937 random(7);
+  StereoFrames read;
+  for (std::size_t first = 0; first < source.FrameCount();) {
+    const std::size_t count =
+        std::min<std::size_t>(source.FrameCount() - first, 1 + random() % 700);
+    StereoFrames block(2 * count);
+    source.ReadFrames(first, block);
+    read.insert(read.end(), block.begin(), block.end());
+    first += count;
+  }
+  return read;
+}
+
 class ConvertingSourceTest : public testing::TestWithParam<SourceCase> {};
 
 TEST_P(ConvertingSourceTest, ReadsTheFramesOfTheWholeConversion) {
@@ -47,18 +63,28 @@ TEST_P(ConvertingSourceTest, ReadsTheFramesOfTheWholeConversion) {
   ASSERT_NE(source, nullptr);
   ASSERT_EQ(source->FrameCount(), whole.size() / 2);
 
-  // In blocks of uneven sizes, from the start, as a device reads.
-  std::mt19937 random(7);
-  StereoFrames read;
-  for (std::size_t first = 0; first < source->FrameCount();) {
-    const std::size_t count =
-        std::min<std::size_t>(source->FrameCount() - first, 1 + random() % 700);
-    StereoFrames block(2 * count);
-    source->ReadFrames(first, block);
-    read.insert(read.end(), block.begin(), block.end());
-    first += count;
-  }
-  EXPECT_EQ(read, whole);
+  EXPECT_EQ(ReadAll(*source), whole);
+}
+
+// A source whose copy is made in a buffer that an earlier, larger sound gave
+// back reads the same frames, and gives the buffer back in turn.
+TEST_P(ConvertingSourceTest, ReadsTheSameFramesFromAPooledBuffer) {
+  const SourceCase& c = GetParam();
+  const std::optional<WavFormat> format = ReadWavFormat(c.image);
+  ASSERT_TRUE(format);
+  SampleBufferPool pool;
+  const std::vector<std::uint8_t> earlier = Tone16(2, 96000, 50000);
+  ConvertingFrameSource(*ReadWavFormat(earlier), c.outputRate, c.ends, &pool)
+      .reset();
+  ASSERT_GE(pool.SpareCapacity(), ReadWavFormat(earlier)->samples.size());
+
+  std::unique_ptr<FrameSource> source =
+      ConvertingFrameSource(*format, c.outputRate, c.ends, &pool);
+  ASSERT_NE(source, nullptr);
+  EXPECT_EQ(pool.SpareCapacity(), 0u);  // the source holds the buffer
+  EXPECT_EQ(ReadAll(*source), ConvertToStereo16(*format, c.outputRate, c.ends));
+  source.reset();
+  EXPECT_GE(pool.SpareCapacity(), ReadWavFormat(earlier)->samples.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -101,6 +127,24 @@ TEST(ConvertibleRates, RatesBeyondTheLimitsGiveNothing) {
   const std::optional<WavFormat> format = ReadWavFormat(image);
   ASSERT_TRUE(format);
   EXPECT_EQ(ConvertingFrameSource(*format, 999, SoundEnds::kSilent), nullptr);
+}
+
+// Of the buffers given back, the pool keeps the largest, and a copy holds
+// exactly the samples given, whatever the spare buffer held.
+TEST(SampleBufferPoolTest, KeepsTheLargestBufferAndCopiesExactly) {
+  SampleBufferPool pool;
+  pool.GiveBack(std::vector<std::uint8_t>(1000, 7));
+  pool.GiveBack(std::vector<std::uint8_t>(300, 7));
+  EXPECT_EQ(pool.SpareCapacity(), 1000u);
+
+  const std::vector<std::uint8_t> samples = {1, 2, 3};
+  const std::vector<std::uint8_t> copy = pool.Copy(samples);
+  EXPECT_EQ(copy, samples);
+  EXPECT_EQ(copy.capacity(), 1000u);
+  EXPECT_EQ(pool.SpareCapacity(), 0u);
+
+  const std::vector<std::uint8_t> larger(5000, 9);
+  EXPECT_EQ(pool.Copy(larger), larger);
 }
 
 }  // namespace

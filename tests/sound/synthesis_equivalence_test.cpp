@@ -2,6 +2,7 @@
 // named edge cases and on many random settings.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -163,6 +164,28 @@ TEST(SynthesisEquivalenceTest, EdgeCasesMatchTheLiteralWalk) {
           ExpectSameBytes(settings, envelope);
         }
       }
+    }
+  }
+}
+
+// A generator builds each new image in the buffer of its last one: whatever
+// that buffer held, and whether it is larger or must grow, the new image has
+// the bytes of a fresh one.
+TEST(SynthesisEquivalenceTest, ReusedBufferGivesTheBytesOfAFreshImage) {
+  WaveImage reused;
+  for (const EdgeCase& c : EdgeCases()) {
+    for (bool envelope : {false, true}) {
+      SCOPED_TRACE(c.name);
+      if (reused.DataBuffer) {
+        std::memset(reused.DataBuffer.get(), 0xA5, reused.Capacity);
+      }
+      ASSERT_TRUE(SynthesizeWaveImage(c.settings, reused));
+      ASSERT_GE(reused.Capacity, reused.BufferSize);
+      if (envelope) ApplyEnvelope(reused, c.settings.Envelope);
+      const auto bytes = reused.Bytes();
+      const std::vector<std::uint8_t> image(bytes.begin(), bytes.end());
+      const std::vector<std::uint8_t> fresh = FastImage(c.settings, envelope);
+      EXPECT_TRUE(image == fresh) << FirstDifference(image, fresh);
     }
   }
 }

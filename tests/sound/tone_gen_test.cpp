@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <thread>
+#include <utility>
 
 #include "components/layout_format.h"
 #include "recording_output.h"
@@ -84,6 +86,26 @@ TEST_F(ToneGenTest, SynthesisesOnlyWhenAFlagAsks) {
   gen.Play();  // back to the plain tone: a new synthesis
   EXPECT_FALSE(gen.EnvelopeApplied());
   EXPECT_EQ(output_.plays.size(), 5u);
+}
+
+// Each new image is built in the last one's buffer; a tone after a longer or
+// a shorter one still has exactly the bytes of a fresh generator's.
+TEST_F(ToneGenTest, ImageAfterAnotherEqualsAFreshOne) {
+  TToneGen reused(nullptr, output_);
+  for (const auto& [frequency, duration] :
+       {std::pair{440, 2000}, std::pair{523, 300}, std::pair{20, 4000}}) {
+    reused.SetFrequency(frequency);
+    reused.SetDuration(duration);
+    reused.PrepareADSR();
+    TToneGen fresh(nullptr, output_);
+    fresh.SetFrequency(frequency);
+    fresh.SetDuration(duration);
+    fresh.PrepareADSR();
+    const auto a = reused.GetDataBuffer();
+    const auto b = fresh.GetDataBuffer();
+    EXPECT_TRUE(std::equal(a.begin(), a.end(), b.begin(), b.end()))
+        << frequency << " Hz " << duration << " ms";
+  }
 }
 
 TEST_F(ToneGenTest, PlaysTheSynthesisedImageInTheAskedManner) {
