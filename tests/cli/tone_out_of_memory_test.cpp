@@ -1,59 +1,17 @@
 // quillora-cli tone when the memory for the tone cannot be had: both the
 // file and the play end with a clear message and a failing status, and no
-// file is left behind. This program replaces the global allocation
-// functions so that large allocations can be made to fail.
+// file is left behind. This program fails large allocations on purpose.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <new>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/cli.h"
-
-namespace {
-
-// While set, allocations above 1 MiB fail on this thread; the tone's image
-// is the only allocation of that size.
-thread_local bool failLargeAllocations = false;
-
-void* Allocate(std::size_t size) {
-  if (failLargeAllocations && size > (1u << 20)) return nullptr;
-  return std::malloc(size == 0 ? 1 : size);
-}
-
-void* AllocateOrThrow(std::size_t size) {
-  void* memory = Allocate(size);
-  if (memory == nullptr) throw std::bad_alloc();
-  return memory;
-}
-
-}  // namespace
-
-void* operator new(std::size_t size) { return AllocateOrThrow(size); }
-void* operator new[](std::size_t size) { return AllocateOrThrow(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  return Allocate(size);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-  return Allocate(size);
-}
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete[](void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
-void operator delete[](void* memory, std::size_t) noexcept {
-  std::free(memory);
-}
-void operator delete(void* memory, const std::nothrow_t&) noexcept {
-  std::free(memory);
-}
-void operator delete[](void* memory, const std::nothrow_t&) noexcept {
-  std::free(memory);
-}
+#include "tests/support/failing_allocator.h"
 
 namespace quillora {
 namespace {
@@ -70,9 +28,10 @@ CliRun RunLongTone(std::vector<std::string> output) {
   args.insert(args.end(), output.begin(), output.end());
   std::istringstream in;
   std::ostringstream out, err;
-  failLargeAllocations = true;
+  // The tone's image is the only allocation of that size.
+  testing_support::FailAllocationsAbove(1u << 20);
   const int status = RunCli(args, in, out, err);
-  failLargeAllocations = false;
+  testing_support::StopFailingAllocations();
   return {status, err.str()};
 }
 

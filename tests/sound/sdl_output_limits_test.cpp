@@ -1,58 +1,19 @@
 // What the SDL output refuses without harm: images at rates the conversion
-// does not take, and plays that run out of memory. This program replaces the
-// global allocation functions so that the n-th allocation of a call can be
-// made to fail.
+// does not take, and plays that run out of memory. This program fails the
+// n-th allocation of a call on purpose (on the calling thread only, so that
+// SDL's audio thread is not affected).
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
-#include <cstdlib>
 #include <cstring>
 #include <future>
-#include <new>
 #include <thread>
 
 #include "sound/pcm_convert.h"
 #include "sound/sdl_sound_output.h"
 #include "tests/sound/wav_test_images.h"
-
-namespace {
-
-// Allocations still allowed before one fails; negative: no failure armed.
-// Per thread, so that SDL's audio thread is not affected.
-thread_local long allocationsBeforeFailure = -1;
-
-void* Allocate(std::size_t size) {
-  if (allocationsBeforeFailure == 0) {
-    allocationsBeforeFailure = -1;
-    return nullptr;
-  }
-  if (allocationsBeforeFailure > 0) --allocationsBeforeFailure;
-  return std::malloc(size == 0 ? 1 : size);
-}
-
-void* AllocateOrThrow(std::size_t size) {
-  void* memory = Allocate(size);
-  if (memory == nullptr) throw std::bad_alloc();
-  return memory;
-}
-
-}  // namespace
-
-void* operator new(std::size_t size) { return AllocateOrThrow(size); }
-void* operator new[](std::size_t size) { return AllocateOrThrow(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  return Allocate(size);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-  return Allocate(size);
-}
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete[](void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
-void operator delete[](void* memory, std::size_t) noexcept {
-  std::free(memory);
-}
+#include "tests/support/failing_allocator.h"
 
 namespace quillora {
 namespace {
@@ -120,10 +81,10 @@ TEST_F(SdlLimitsTest, PlayOutOfMemorySoundsNothingAndTheOutputGoesOn) {
   for (long failAt = 0; !completed && failAt < 100; ++failAt) {
     output_->Play(Tone(48000, 4800), PlayMode::kLoop);
     ASSERT_TRUE(Eventually(true));
-    allocationsBeforeFailure = failAt;
-    output_->Play(image, PlayMode::kLoop);       // never throws
-    completed = allocationsBeforeFailure != -1;  // nothing failed
-    allocationsBeforeFailure = -1;
+    testing_support::FailAllocationAfter(failAt);
+    output_->Play(image, PlayMode::kLoop);  // never throws
+    completed = !testing_support::ArmedFailureHappened();
+    testing_support::StopFailingAllocations();
     if (!completed) {
       EXPECT_TRUE(Eventually(false)) << failAt;
     }

@@ -1,56 +1,10 @@
 // Running out of memory during a synthesis is reported, not fatal. This
-// program replaces the global allocation functions so that the n-th
-// allocation of a call can be made to fail.
+// program fails the n-th allocation of a call on purpose.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <new>
 
 #include "sound/synthesis.h"
-
-namespace {
-
-// Allocations still allowed before one fails; negative: no failure armed.
-// Per thread, so that nothing else in the process is affected.
-thread_local long allocationsBeforeFailure = -1;
-
-void* Allocate(std::size_t size) {
-  if (allocationsBeforeFailure == 0) {
-    allocationsBeforeFailure = -1;
-    return nullptr;
-  }
-  if (allocationsBeforeFailure > 0) --allocationsBeforeFailure;
-  return std::malloc(size == 0 ? 1 : size);
-}
-
-void* AllocateOrThrow(std::size_t size) {
-  void* memory = Allocate(size);
-  if (memory == nullptr) throw std::bad_alloc();
-  return memory;
-}
-
-}  // namespace
-
-void* operator new(std::size_t size) { return AllocateOrThrow(size); }
-void* operator new[](std::size_t size) { return AllocateOrThrow(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  return Allocate(size);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-  return Allocate(size);
-}
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete[](void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
-void operator delete[](void* memory, std::size_t) noexcept {
-  std::free(memory);
-}
-void operator delete(void* memory, const std::nothrow_t&) noexcept {
-  std::free(memory);
-}
-void operator delete[](void* memory, const std::nothrow_t&) noexcept {
-  std::free(memory);
-}
+#include "tests/support/failing_allocator.h"
 
 namespace quillora {
 namespace {
@@ -67,10 +21,10 @@ TEST(SynthesisAllocationTest, EveryFailedAllocationGivesNoImage) {
 
   int failuresReported = 0;
   for (long allowed = 0;; ++allowed) {
-    allocationsBeforeFailure = allowed;
+    testing_support::FailAllocationAfter(allowed);
     std::optional<WaveImage> image = SynthesizeWaveImage(settings);
-    const bool failureHappened = allocationsBeforeFailure == -1;
-    allocationsBeforeFailure = -1;
+    const bool failureHappened = testing_support::ArmedFailureHappened();
+    testing_support::StopFailingAllocations();
     if (!failureHappened) {
       ASSERT_TRUE(image.has_value());
       EXPECT_EQ(image->BufferSize, 19276u);
