@@ -3,49 +3,23 @@
 #include "cli/melody_tool_commands.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 #include "cli/cli.h"
 #include "files/melody_file.h"
+#include "tests/cli/cli_fixture.h"
 
 namespace quillora {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-  int status;
-  std::string out, err;
-};
+using testing_support::CliRun;
 
-class MelodyToolCommandsTest : public testing::Test {
- protected:
-  MelodyToolCommandsTest() {
-    std::string pattern = testing::TempDir() + "cli_tools_XXXXXX";
-    folder_ = mkdtemp(pattern.data());
-  }
-  ~MelodyToolCommandsTest() override {
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
-
-  static CliRun Run(std::vector<std::string> args,
-                    const std::string& input = "") {
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    const int status = RunCli(args, in, out, err);
-    return {status, out.str(), err.str()};
-  }
-
-  std::string Path(const char* name) const { return (folder_ / name).string(); }
-
-  fs::path folder_;
-};
+class MelodyToolCommandsTest : public testing_support::CliFixture {};
 
 TEST_F(MelodyToolCommandsTest, ImportPrintsAMelodyFileAndWarnsOnStderr) {
   const CliRun run =
