@@ -2,7 +2,6 @@
 // program fails the n-th allocation of a call on purpose.
 #include <gtest/gtest.h>
 
-
 #include "sound/synthesis.h"
 #include "tests/support/failing_allocator.h"
 
