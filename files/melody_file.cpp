@@ -29,6 +29,19 @@ void RefuseLineBreak(const std::filesystem::path& path, std::string_view value,
   }
 }
 
+// A value that the file would give back otherwise than written (longer than
+// a value may be, or not UTF-8) is refused, so that a save never makes a
+// file that opens with less than was saved.
+void RefuseUnreadable(const std::filesystem::path& path, const IniFile& ini,
+                      std::string_view key, const std::string& value,
+                      const char* what) {
+  if (ini.ReadString(kSection, key, "") != value) {
+    throw FileWriteError("Unable to write to " + FullName(path) + ": " + what +
+                         " would not read back whole; a melody file holds at "
+                         "most 2047 characters of UTF-8 text in a value");
+  }
+}
+
 }  // namespace
 
 std::filesystem::path MelodiesFolder(
@@ -68,6 +81,9 @@ void SaveMelodyFile(const std::filesystem::path& path,
   ini.WriteString(kSection, kTitleKey, melody.title);
   ini.WriteString(kSection, kNotesKey, melody.notes);
   ini.WriteString(kSection, kTempoKey, melody.tempo);
+  RefuseUnreadable(path, ini, kTitleKey, melody.title, "the title");
+  RefuseUnreadable(path, ini, kNotesKey, melody.notes, "the melody");
+  RefuseUnreadable(path, ini, kTempoKey, melody.tempo, "the tempo");
   if (!ReplaceFileAtomically(path, ini.Content())) throw failure;
 }
 

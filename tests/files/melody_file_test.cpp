@@ -200,6 +200,33 @@ TEST_F(MelodyFileTest, ALineBreakInAValueIsRefusedBeforeAnythingIsWritten) {
   EXPECT_EQ(FolderListing(), std::set<std::string>{"tune.qlr"});
 }
 
+// A melody longer than a value may hold would open cut, and a second save
+// would lose its tail for good: it is refused while the window still holds
+// it whole.
+TEST_F(MelodyFileTest, AValueThatWouldNotReadBackWholeIsRefused) {
+  const std::string before = "[Melody]\r\nTitle=Old\r\nTemp=90\r\n";
+  WriteBytes(File("tune.qlr"), before);
+  MelodyFile longest = tune_;
+  longest.notes = std::string(2047, 'x');
+  SaveMelodyFile(File("long.qlr"), longest);
+  EXPECT_EQ(LoadMelodyFile(File("long.qlr")), longest);
+
+  MelodyFile tooLong = tune_;
+  tooLong.notes = std::string(2048, 'x');
+  ExpectSaveFails(File("tune.qlr"), tooLong,
+                  "Unable to write to " + File("tune.qlr").string() +
+                      ": the melody would not read back whole; a melody file "
+                      "holds at most 2047 characters of UTF-8 text in a value");
+  MelodyFile notUtf8 = tune_;
+  notUtf8.title = "caf\xE9";
+  ExpectSaveFails(File("tune.qlr"), notUtf8,
+                  "Unable to write to " + File("tune.qlr").string() +
+                      ": the title would not read back whole; a melody file "
+                      "holds at most 2047 characters of UTF-8 text in a value");
+  EXPECT_EQ(ReadBytes(File("tune.qlr")), before);
+  EXPECT_EQ(FolderListing(), (std::set<std::string>{"long.qlr", "tune.qlr"}));
+}
+
 TEST_F(MelodyFileTest, AReadOnlyFileIsLeftAlone) {
   const std::string before = "[Melody]\r\nTitle=Keep me\r\n";
   WriteBytes(File("locked.qlr"), before);
