@@ -272,7 +272,8 @@ std::uint32_t TToneGen::GetOriginalVolume() {
 }
 
 bool TToneGen::CreateWaveform(bool applyEnvelope) {
-  // No sound may go on reading the image about to be replaced.
+  // Building a tone ends whatever the process plays, before the old image
+  // goes: a new tone never sounds mixed with the one it replaces.
   output_.Stop();
   // The new image is built in the old one's buffer: a melody's notes then
   // reuse one block of memory instead of touching fresh pages for each.
