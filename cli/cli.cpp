@@ -19,20 +19,32 @@ namespace {
 constexpr std::string_view kUsage =
     "Usage: quillora-cli COMMAND [OPTIONS]\n"
     "\n"
-    "Commands:\n"
+    "Commands, each described below:\n"
+    "  keys          the key presses that enter a melody into the phone\n"
+    "  check         the faulty notes of a melody, with their reasons\n"
+    "  play          play a melody\n"
+    "  render        write what the player sounds as a WAV file\n"
+    "  save          save a melody into a melody file\n"
+    "  import-rtttl  a ringtone in RTTTL as a melody for the phone\n"
+    "  export-rtttl  a melody as one RTTTL line\n"
+    "  tone          synthesise one tone\n"
+    "  help          show this text (also --help, -h)\n"
+    "\n"
     "  keys [FILE.qlr]\n"
     "          Read a melody in the phone composer's notation from standard\n"
     "          input, or the melody of a melody file, and print two lines:\n"
     "          the number of notes, then the key presses that enter the\n"
     "          melody into the phone, each item followed by \", \". Faulty\n"
     "          notes show as ERROR.\n"
-    "          Example: printf '8c2 4#f1 16-' | quillora-cli keys\n"
+    "          Example: printf '8c2 4#f1 16-' | quillora-cli keys\n";
+
+constexpr std::string_view kToneUsage =
+    "\n"
     "  tone    Synthesise one tone and write it as a WAV file (-o FILE) or\n"
     "          play it (--play); the options follow below, and\n"
     "          'quillora-cli tone --help' shows them alone.\n"
     "          Example: quillora-cli tone --frequency 1000 --duration 200 \\\n"
-    "                     --waveform triangle -o t.wav\n"
-    "  help    Show this text (also --help, -h).\n";
+    "                     --waveform triangle -o t.wav\n";
 
 constexpr std::string_view kPlayUsageHeader =
     "\nCommand play [--tempo N] [--dry-run] [FILE]:\n\n";
@@ -41,11 +53,11 @@ constexpr std::string_view kSaveUsageHeader =
     "\nCommand save FILE.qlr [--title T] [--tempo N]:\n\n";
 
 constexpr std::string_view kMelodyToolsHeader =
-    "\nCommands for RTTTL, faults and WAV files:\n\n";
+    "\nCommands for faults, WAV files and RTTTL:\n\n";
 
 void PrintUsage(std::ostream& out) {
-  out << kUsage << kMelodyToolsHeader << kMelodyToolsUsage << kSaveUsageHeader
-      << kSaveUsage << kPlayUsageHeader << kPlayUsage
+  out << kUsage << kMelodyToolsHeader << kMelodyToolsUsage << kPlayUsageHeader
+      << kPlayUsage << kSaveUsageHeader << kSaveUsage << kToneUsage
       << "\nOptions of tone:\n\n"
       << kToneOptionsHelp;
 }
