@@ -9,11 +9,6 @@ namespace quillora {
 
 namespace {
 
-constexpr bool IsValidLength(std::int32_t duration) {
-  return duration == 1 || duration == 2 || duration == 4 || duration == 8 ||
-         duration == 16 || duration == 32;
-}
-
 // Note key of a semitone: the white key of its letter, "#" for a sharp.
 std::string_view NoteKey(std::int32_t semitone) {
   static constexpr std::string_view kKeys[12] = {
@@ -40,7 +35,7 @@ void AppendEntryKeys(const NoteEntry& entry, ComposerState& state,
   std::string item(noteKey);
 
   if (entry.Duration != state.duration) {
-    if (!IsValidLength(entry.Duration)) {
+    if (!IsComposerLength(entry.Duration)) {
       keys.append(" ERROR,");
       return;
     }

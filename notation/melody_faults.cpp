@@ -7,11 +7,6 @@
 namespace quillora {
 namespace {
 
-constexpr bool IsValidLength(std::int32_t duration) {
-  return duration == 1 || duration == 2 || duration == 4 || duration == 8 ||
-         duration == 16 || duration == 32;
-}
-
 std::string LengthReason(std::string_view lengthText) {
   return "length " + std::string(lengthText) +
          " is not one of 1, 2, 4, 8, 16, 32";
@@ -23,32 +18,6 @@ bool AllDigits(std::string_view text) {
     if (!IsAsciiDigit(c)) return false;
   }
   return true;
-}
-
-// The parts of a token as ParseNoteToken cuts it (see note_table.cpp).
-struct TokenParts {
-  std::string_view length;     // leading digits
-  std::string_view name;       // up to the first digit or '.'
-  std::string_view octave;     // the rest; the name again when no digit follows
-  bool octaveMissing = false;  // no digit after the name
-};
-
-TokenParts CutToken(std::string_view token) {
-  TokenParts parts;
-  std::size_t digits = 0;
-  while (digits < token.size() && IsAsciiDigit(token[digits])) ++digits;
-  parts.length = token.substr(0, digits);
-  const std::string_view rest =
-      digits == token.size() ? token : token.substr(digits);
-  std::size_t nameEnd = 0;
-  while (nameEnd < rest.size() && !IsAsciiDigit(rest[nameEnd]) &&
-         rest[nameEnd] != '.') {
-    ++nameEnd;
-  }
-  parts.name = rest.substr(0, nameEnd);
-  parts.octaveMissing = nameEnd == rest.size();
-  parts.octave = parts.octaveMissing ? rest : rest.substr(nameEnd);
-  return parts;
 }
 
 // Why a note name (upper-cased, as read) names no note of the phone.
@@ -81,7 +50,7 @@ std::optional<std::string> TokenFaultReason(std::string_view normalised,
   if (typed.size() != normalised.size()) typed = normalised;
   NoteEntry entry;
   ParseNoteToken(normalised, entry);
-  const TokenParts parts = CutToken(normalised);
+  const NoteTokenParts parts = CutNoteToken(normalised);
   const auto typedPart = [&](std::string_view part) {
     return typed.substr(
         static_cast<std::size_t>(part.data() - normalised.data()), part.size());
@@ -97,7 +66,7 @@ std::optional<std::string> TokenFaultReason(std::string_view normalised,
     }
     return NameReason(typedPart(parts.name));
   }
-  if (!IsValidLength(entry.Duration)) return LengthReason(parts.length);
+  if (!IsComposerLength(entry.Duration)) return LengthReason(parts.length);
   if (entry.Octave > 3) {
     if (AllDigits(parts.octave)) {
       return "octave " + std::string(parts.octave) +

@@ -13,35 +13,40 @@ NoteTable& ProgramNoteTable() {
   return *table;
 }
 
-void ParseNoteToken(std::string_view token, NoteEntry& entry) {
-  entry = {kUnparsedDuration, kUnparsedSemitone, kUnparsedOctave};
-
+NoteTokenParts CutNoteToken(std::string_view token) {
+  NoteTokenParts parts;
   std::size_t digits = 0;
   while (digits < token.size() && IsAsciiDigit(token[digits])) ++digits;
-  const std::optional<std::int32_t> duration = ToInt32(token.substr(0, digits));
-  if (!duration) return;
-  entry.Duration = *duration;
-
+  parts.length = token.substr(0, digits);
   // A token of digits only is read again from its start as name and octave.
   const std::string_view rest =
       digits == token.size() ? token : token.substr(digits);
-
   std::size_t nameEnd = 0;
   while (nameEnd < rest.size() && !IsAsciiDigit(rest[nameEnd]) &&
          rest[nameEnd] != '.') {
     ++nameEnd;
   }
-  const std::string_view name = rest.substr(0, nameEnd);
-  const std::string_view octaveText =
-      nameEnd == rest.size() ? rest : rest.substr(nameEnd);
+  parts.name = rest.substr(0, nameEnd);
+  parts.octaveMissing = nameEnd == rest.size();
+  parts.octave = parts.octaveMissing ? rest : rest.substr(nameEnd);
+  return parts;
+}
 
-  entry.Semitone = NoteNameToIndex(name);
+void ParseNoteToken(std::string_view token, NoteEntry& entry) {
+  entry = {kUnparsedDuration, kUnparsedSemitone, kUnparsedOctave};
 
-  if (octaveText == "-" || octaveText == "P" || octaveText == "p") {
+  const NoteTokenParts parts = CutNoteToken(token);
+  const std::optional<std::int32_t> duration = ToInt32(parts.length);
+  if (!duration) return;
+  entry.Duration = *duration;
+
+  entry.Semitone = NoteNameToIndex(parts.name);
+
+  if (parts.octave == "-" || parts.octave == "P" || parts.octave == "p") {
     entry.Octave = 0;
     return;
   }
-  const std::optional<std::int32_t> octave = ToInt32(octaveText);
+  const std::optional<std::int32_t> octave = ToInt32(parts.octave);
   if (!octave) return;
   entry.Octave = *octave > 4 ? *octave - 4 : *octave;
 }

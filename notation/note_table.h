@@ -52,6 +52,24 @@ struct NoteTable {
 // Used on the window thread only.
 NoteTable& ProgramNoteTable();
 
+// The note lengths the phone's composer takes.
+constexpr bool IsComposerLength(std::int32_t duration) {
+  return duration == 1 || duration == 2 || duration == 4 || duration == 8 ||
+         duration == 16 || duration == 32;
+}
+
+// A token cut into the parts that ParseNoteToken reads; views into the
+// token.
+struct NoteTokenParts {
+  std::string_view length;  // the leading digits, perhaps none
+  std::string_view name;    // then up to the first digit or '.'
+  // The rest after the name; when nothing follows the name, the rest after
+  // the length (a token of digits only is read again from its start).
+  std::string_view octave;
+  bool octaveMissing = false;  // nothing follows the name
+};
+NoteTokenParts CutNoteToken(std::string_view token);
+
 // Parses one token into `entry`. The token is a text without spaces. A token
 // that does not fit the grammar is not reported: the fields that its parse
 // reached hold what it read, the others hold the kUnparsed* markers.
