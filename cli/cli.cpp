@@ -87,12 +87,9 @@ int RunKeys(const std::vector<std::string>& args, std::istream& in,
     if (!notes) return kExitFailure;
     melody = std::move(*notes);
   } else {
-    melody.assign(std::istreambuf_iterator<char>(in),
-                  std::istreambuf_iterator<char>());
-    if (in.bad()) {
-      err << "quillora-cli: cannot read standard input\n";
-      return kExitFailure;
-    }
+    std::optional<std::string> typed = ReadStandardInput(in, err);
+    if (!typed) return kExitFailure;
+    melody = std::move(*typed);
   }
   // One table for this run, as the window keeps one for its lifetime.
   NoteTable& table = ProgramNoteTable();
@@ -102,6 +99,17 @@ int RunKeys(const std::vector<std::string>& args, std::istream& in,
 }
 
 }  // namespace
+
+std::optional<std::string> ReadStandardInput(std::istream& in,
+                                             std::ostream& err) {
+  std::string text{std::istreambuf_iterator<char>(in),
+                   std::istreambuf_iterator<char>()};
+  if (in.bad()) {
+    err << "quillora-cli: cannot read standard input\n";
+    return std::nullopt;
+  }
+  return text;
+}
 
 int RunCli(const std::vector<std::string>& args, std::istream& in,
            std::ostream& out, std::ostream& err) {

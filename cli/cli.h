@@ -7,6 +7,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,11 @@ namespace quillora {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
+
+// All of standard input `in`, or std::nullopt after telling `err` that it
+// could not be read.
+std::optional<std::string> ReadStandardInput(std::istream& in,
+                                             std::ostream& err);
 
 // Runs the command named by args[0] (the program name excluded).
 int RunCli(const std::vector<std::string>& args, std::istream& in,

@@ -1,7 +1,6 @@
 #include "cli/melody_file_commands.h"
 
 #include <iostream>
-#include <iterator>
 
 #include "base/text_ops.h"
 #include "cli/cli.h"
@@ -59,13 +58,9 @@ int RunSaveCommand(const std::vector<std::string>& args, std::istream& in,
   }
   if (!path) return usageError("save needs a file name");
 
-  const std::string typed{std::istreambuf_iterator<char>(in),
-                          std::istreambuf_iterator<char>()};
-  if (in.bad()) {
-    err << "quillora-cli: cannot read standard input\n";
-    return kExitFailure;
-  }
-  melody.notes = FlattenMelodyText(typed);
+  const std::optional<std::string> typed = ReadStandardInput(in, err);
+  if (!typed) return kExitFailure;
+  melody.notes = FlattenMelodyText(*typed);
   try {
     SaveMelodyFile(*path, melody);
   } catch (const FileWriteError& error) {

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <optional>
 
 #include "base/text_ops.h"
@@ -58,15 +57,7 @@ std::string ReadCommandLine(const std::vector<std::string>& args,
 
 std::optional<std::string> ReadInput(const CommandLine& line, std::istream& in,
                                      std::ostream& err) {
-  if (!line.file) {
-    std::string text{std::istreambuf_iterator<char>(in),
-                     std::istreambuf_iterator<char>()};
-    if (in.bad()) {
-      err << "quillora-cli: cannot read standard input\n";
-      return std::nullopt;
-    }
-    return text;
-  }
+  if (!line.file) return ReadStandardInput(in, err);
   FileContent content = ReadWholeFile(*line.file, kMaxMelodyFileBytes);
   switch (content.state) {
     case FileContent::State::kRead:

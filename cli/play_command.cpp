@@ -138,12 +138,9 @@ int RunPlayCommand(const std::vector<std::string>& args, std::istream& in,
       return kExitFailure;
     }
   } else {
-    melody.assign(std::istreambuf_iterator<char>(in),
-                  std::istreambuf_iterator<char>());
-    if (in.bad()) {
-      err << "quillora-cli: cannot read standard input\n";
-      return kExitFailure;
-    }
+    std::optional<std::string> typed = ReadStandardInput(in, err);
+    if (!typed) return kExitFailure;
+    melody = std::move(*typed);
   }
 
   if (!options.dryRun) return PlayOnDevice(melody, options.tempo, err);
