@@ -14,6 +14,7 @@
 #include "app/main_window.h"
 #include "resources/resources.h"
 #include "sound/midi_play_thread.h"
+#include "tests/support/wait_until.h"
 #include "toolkit/application.h"
 
 namespace quillora {
@@ -76,15 +77,7 @@ std::vector<std::uint8_t> VoiceImage(std::int32_t frequency,
   return {image.begin(), image.end()};
 }
 
-bool WaitUntil(const std::function<bool()>& done, int seconds = 10) {
-  const auto deadline =
-      std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
-}
+using testing_support::WaitUntil;
 
 class PlayerWindowTest : public testing::Test {
  protected:

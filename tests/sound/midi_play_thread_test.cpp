@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "sound/wav_image.h"
+#include "tests/support/wait_until.h"
 
 namespace quillora {
 namespace {
@@ -79,16 +80,7 @@ class LengthsOutput final : public SoundOutput {
   int stops_ = 0;
 };
 
-// Polls `done` until it holds or `seconds` pass; false at the deadline.
-bool WaitUntil(const std::function<bool()>& done, int seconds = 10) {
-  const auto deadline =
-      std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
-}
+using testing_support::WaitUntil;
 
 class PlayerTest : public testing::Test {
  protected:

@@ -20,6 +20,7 @@
 #include "sound/sdl_sound_output.h"
 #include "tests/sound/wav_test_images.h"
 #include "tests/support/blocking_call.h"
+#include "tests/support/wait_until.h"
 
 namespace quillora {
 namespace {
@@ -81,16 +82,6 @@ bool SilentFrom(const Frames& samples, std::size_t from) {
   return !FirstSoundingFrame(samples, from).has_value();
 }
 
-template <typename Done>
-bool PollUntil(Done done) {
-  const auto deadline = Clock::now() + kPatience;
-  while (!done()) {
-    if (Clock::now() > deadline) return false;
-    std::this_thread::sleep_for(5ms);
-  }
-  return true;
-}
-
 // Runs `call` on another thread; true when it returns within the patience.
 // A call that does not is ended by stopping `output`.
 bool ReturnsPromptly(SoundOutput& output, const std::function<void()>& call) {
@@ -131,8 +122,9 @@ class SdlDiskOutputTest : public ::testing::Test {
   // Waits until `frames` more frames than now have reached the file.
   void WaitForMoreFrames(std::size_t frames) {
     const std::size_t target = FramesWritten() + frames;
-    ASSERT_TRUE(PollUntil([&] { return FramesWritten() >= target; }))
-        << "the device stopped writing";
+    ASSERT_TRUE(testing_support::WaitUntil([&] {
+      return FramesWritten() >= target;
+    })) << "the device stopped writing";
   }
 
   // Closes the output and returns all it wrote.
@@ -413,7 +405,7 @@ TEST_P(SdlWaitEndedBy, AnotherThread) {
       [&] { output_->Play(longImage, PlayMode::kWait); },
       [&] { output_->Stop(); });
   // Once the file shows the sound, the waiting play is under way.
-  ASSERT_TRUE(PollUntil([&] {
+  ASSERT_TRUE(testing_support::WaitUntil([&] {
     std::ifstream file(path_, std::ios::binary);
     std::vector<char> bytes((std::istreambuf_iterator<char>(file)),
                             std::istreambuf_iterator<char>());
